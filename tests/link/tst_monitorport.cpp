@@ -1,0 +1,88 @@
+#include "link/monitorport.h"
+#include "link/serialline.h"
+
+#include <QtTest>
+
+// Records what the port logic does to the line.
+class RecordingLine : public PortIO
+{
+public:
+    QStringList calls;
+    void open(const QString &name) override { calls << "open " + name; }
+    void close() override { calls << "close"; }
+    QByteArray read(int maxBytes, int gapMs, int totalMs) override
+    {
+        calls << QStringLiteral("read %1 %2 %3").arg(maxBytes).arg(gapMs).arg(totalMs);
+        return {};
+    }
+};
+
+class tst_MonitorPort : public QObject
+{
+    Q_OBJECT
+private slots:
+    void ticks_data();
+    void ticks();
+    void reopenAfterConfiguration();
+};
+
+static const QString Read = QStringLiteral("read 60 3 120");
+
+void tst_MonitorPort::ticks_data()
+{
+    QTest::addColumn<QList<int>>("selections");   // selected index at each tick
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QString>("deviceName");
+
+    QTest::newRow("first tick with COM1 selected opens once")
+        << QList<int>{0} << QStringList{"open \\\\.\\COM1", Read} << "\\\\.\\COM1";
+    QTest::newRow("first tick with COM3 opens COM1, then COM3")
+        << QList<int>{2} << QStringList{"open \\\\.\\COM1", "close", "open \\\\.\\COM3", Read} << "\\\\.\\COM3";
+    QTest::newRow("unchanged selection neither closes nor opens")
+        << QList<int>{0, 0, 0} << QStringList{"open \\\\.\\COM1", Read, Read, Read} << "\\\\.\\COM1";
+    QTest::newRow("COM12 opens in device-namespace form")
+        << QList<int>{0, 11} << QStringList{"open \\\\.\\COM1", Read, "close", "open \\\\.\\COM12", Read}
+        << "\\\\.\\COM12";
+    QTest::newRow("no selection keeps the open port")
+        << QList<int>{4, -1} << QStringList{"open \\\\.\\COM1", "close", "open \\\\.\\COM5", Read, Read}
+        << "\\\\.\\COM5";
+    QTest::newRow("no selection on the first tick opens COM1")
+        << QList<int>{-1} << QStringList{"open \\\\.\\COM1", Read} << "\\\\.\\COM1";
+    QTest::newRow("COM20")
+        << QList<int>{19} << QStringList{"open \\\\.\\COM1", "close", "open \\\\.\\COM20", Read} << "\\\\.\\COM20";
+}
+
+void tst_MonitorPort::ticks()
+{
+    QFETCH(QList<int>, selections);
+    QFETCH(QStringList, calls);
+    QFETCH(QString, deviceName);
+
+    RecordingLine line;
+    QString portDeviceName;
+    MonitorPort port(line, portDeviceName);
+    for (int index : selections)
+        port.tick(index);
+    QCOMPARE(line.calls, calls);
+    QCOMPARE(portDeviceName, deviceName);
+    QVERIFY(port.portOpened);
+}
+
+void tst_MonitorPort::reopenAfterConfiguration()
+{
+    // A configuration dialog takes the port and gives it back: the same name reopens,
+    // there is no fall-back to COM1 once a port has been opened.
+    RecordingLine line;
+    QString portDeviceName;
+    MonitorPort port(line, portDeviceName);
+    port.tick(6);
+    port.schliessecom();
+    port.oeffnecom();
+    port.tick(6);
+    QCOMPARE(line.calls, (QStringList{"open \\\\.\\COM1", "close", "open \\\\.\\COM7", Read,
+                                      "close", "open \\\\.\\COM7", Read}));
+    QCOMPARE(port.openPortNumber, quint8(7));
+}
+
+QTEST_APPLESS_MAIN(tst_MonitorPort)
+#include "tst_monitorport.moc"
