@@ -94,11 +94,11 @@ QByteArray SerialLine::read(int maxBytes, int gapMs, int totalMs)
     return bytes;
 }
 
-void SerialLine::write(const QByteArray &bytes)
+void SerialLine::write(const QByteArray &bytes, int timeoutMs)
 {
     if (!isUsable())
         return;
     port_.write(bytes);
     // One character takes about 1 ms at 9600 baud.
-    port_.waitForBytesWritten(bytes.size() + 20);
+    port_.waitForBytesWritten(timeoutMs < 0 ? bytes.size() + 20 : timeoutMs);
 }

@@ -29,7 +29,8 @@ public:
     void open(const QString &deviceName) override;
     void close() override;
     QByteArray read(int maxBytes, int gapMs, int totalMs) override;
-    void write(const QByteArray &bytes);
+    // Waits at most timeoutMs for the bytes to leave; -1 allows about 1 ms per byte + 20 ms.
+    void write(const QByteArray &bytes, int timeoutMs = -1);
 
     bool isUsable() const { return port_.isOpen() && !failed_; }
 

@@ -1,0 +1,7 @@
+#pragma once
+
+// The language the user picked with the flags. German is the one at start-up.
+enum class Language {
+    German,
+    English,
+};

@@ -1,0 +1,149 @@
+#include "config/retryprotocol.h"
+
+RetryProtocol::RetryProtocol(QObject *parent)
+    : QObject(parent)
+{
+    retryTimer_.setInterval(RetryIntervalMs);
+    clearingTimer_.setInterval(ClearingIntervalMs);
+    connect(&retryTimer_, &QTimer::timeout, this, &RetryProtocol::retryTick);
+    connect(&clearingTimer_, &QTimer::timeout, this, &RetryProtocol::clearingTick);
+}
+
+void RetryProtocol::setAttempt(Attempt attempt)
+{
+    attempt_ = std::move(attempt);
+}
+
+void RetryProtocol::setLanguage(Language language)
+{
+    language_ = language;
+}
+
+void RetryProtocol::setVersionText(const QString &text)
+{
+    versionText_ = text;
+    emit versionChanged();
+}
+
+void RetryProtocol::showMessage(ConfigMessage message, StatusColour colour)
+{
+    showText(configMessage(message, language_), colour);
+}
+
+void RetryProtocol::showText(const QString &text, StatusColour colour)
+{
+    setStatus(text, colour, true);
+}
+
+void RetryProtocol::emptyStatusText()
+{
+    setStatus(QString(), statusColour_, statusVisible_);
+}
+
+void RetryProtocol::hideStatus()
+{
+    setStatus(QString(), statusColour_, false);
+}
+
+void RetryProtocol::startClearing()
+{
+    clearingTimer_.start(ClearingIntervalMs);
+}
+
+void RetryProtocol::startRead()
+{
+    readMode_ = true;
+    resetClearing();
+    attempt();
+}
+
+void RetryProtocol::startWrite()
+{
+    readMode_ = false;
+    resetClearing();
+    attempt();
+}
+
+void RetryProtocol::revealVersion()
+{
+    hotSpotVisible_ = false;
+    versionVisible_ = true;
+    emit versionChanged();
+}
+
+void RetryProtocol::closeDialog()
+{
+    retryTimer_.stop();
+    retryTimer_.setInterval(RetryIntervalMs);
+    retryCount_ = 0;
+    clearingTimer_.stop();
+    hideStatus();
+    versionText_.clear();
+    versionVisible_ = false;
+    hotSpotVisible_ = true;
+    emit versionChanged();
+}
+
+void RetryProtocol::retryTick()
+{
+    attempt();
+    // A success on this tick has ended the series; the next series starts from 0 and
+    // again gets all its retries.
+    if (!retryTimer_.isActive())
+        return;
+    ++retryCount_;
+    if (retryCount_ >= MaxRetries) {
+        retryCount_ = 0;
+        retryTimer_.stop();
+        clearingTimer_.stop();
+        showMessage(ConfigMessage::CommunicationFailed, StatusColour::Red);
+        emit transactionFinished(false);
+    }
+}
+
+void RetryProtocol::clearingTick()
+{
+    hideStatus();
+    clearingTimer_.stop();
+    versionText_.clear();
+    versionVisible_ = false;
+    hotSpotVisible_ = true;
+    emit versionChanged();
+}
+
+void RetryProtocol::attempt()
+{
+    setStatus(QString(), StatusColour::WindowText, false);
+    const Outcome outcome = attempt_ ? attempt_(readMode_) : Outcome::Failure;
+    switch (outcome) {
+    case Outcome::Success:
+        retryTimer_.stop();
+        retryTimer_.setInterval(RetryIntervalMs);
+        retryCount_ = 0;
+        showMessage(ConfigMessage::TransmissionSuccessful, StatusColour::Black);
+        clearingTimer_.start(ClearingIntervalMs);
+        emit transactionFinished(true);
+        break;
+    case Outcome::Failure:
+        if (!retryTimer_.isActive())
+            retryTimer_.start();
+        break;
+    case Outcome::Refused:
+        showMessage(ConfigMessage::FillAllFields, StatusColour::Red);
+        break;
+    }
+}
+
+void RetryProtocol::setStatus(const QString &text, StatusColour colour, bool visible)
+{
+    statusText_ = text;
+    statusColour_ = colour;
+    statusVisible_ = visible;
+    emit statusChanged();
+}
+
+void RetryProtocol::resetClearing()
+{
+    clearingTimer_.stop();
+    clearingTimer_.setInterval(ClearingIntervalMs);
+}

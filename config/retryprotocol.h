@@ -1,0 +1,118 @@
+#pragma once
+
+#include "config/configmessages.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+
+// The attempt and retry protocol that both configuration dialogs share, without widgets.
+//
+// A dialog hands in its attempt (`sende_ff`: read or write its configuration once) and
+// wires its buttons, hot spot and close handler to the slots below; it shows the status
+// line and the software version as statusChanged() and versionChanged() tell it.
+//
+// A failed attempt is repeated every 500 ms (Timer1); after 12 failed retries the status
+// line shows the failure text in red. A success shows the success text in black and
+// clears it, together with the revealed software version, 5 s later (Timer3).
+class RetryProtocol : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Outcome {
+        Success,   // read reply accepted or write acknowledged
+        Failure,   // no reply, garbled reply, wrong variant or check byte, no acknowledgement
+        Refused,   // write not sent: a field is empty (the attempt shows its "!" markers itself)
+    };
+
+    enum class StatusColour {
+        WindowText,   // while an attempt runs (the line is hidden then)
+        Black,        // success, file read correctly
+        Red,          // failure, refusal, file error
+    };
+
+    static constexpr int RetryIntervalMs = 500;
+    static constexpr int MaxRetries = 12;
+    static constexpr int ClearingIntervalMs = 5000;
+
+    // One attempt in the given mode. Called after the status line has been emptied and
+    // hidden; the dialog hides its markers, does the payload work (for a read: enters an
+    // accepted reply into its controls and calls setVersionText()), and returns the outcome.
+    using Attempt = std::function<Outcome(bool readMode)>;
+
+    explicit RetryProtocol(QObject *parent = nullptr);
+
+    void setAttempt(Attempt attempt);
+    void setLanguage(Language language);
+    Language language() const { return language_; }
+
+    bool readMode() const { return readMode_; }
+    int retryCount() const { return retryCount_; }
+    bool retryActive() const { return retryTimer_.isActive(); }
+    int retryInterval() const { return retryTimer_.interval(); }
+    bool clearingActive() const { return clearingTimer_.isActive(); }
+    int clearingInterval() const { return clearingTimer_.interval(); }
+
+    QString statusText() const { return statusText_; }
+    StatusColour statusColour() const { return statusColour_; }
+    bool statusVisible() const { return statusVisible_; }
+
+    QString versionText() const { return versionText_; }
+    bool versionVisible() const { return versionVisible_; }
+    bool hotSpotVisible() const { return hotSpotVisible_; }
+
+    // The software version a read reply carried ("SW: 1.05"); stays hidden until the
+    // hot spot is clicked.
+    void setVersionText(const QString &text);
+
+    // Status line operations for the dialog's own actions (file load and save, factory
+    // settings, validation before saving).
+    void showMessage(ConfigMessage message, StatusColour colour);
+    void showText(const QString &text, StatusColour colour);
+    void emptyStatusText();   // visibility stays as it was
+    void hideStatus();        // hidden and emptied
+    void startClearing();     // Timer3: clears the line in 5 s
+
+public slots:
+    // Read button: sets read mode, stops a pending clearing, makes one attempt. The dialog
+    // empties its controls (and the version text) first. A retry series already running
+    // goes on with the same counter.
+    void startRead();
+    // Write button: clears read mode, stops a pending clearing, makes one attempt.
+    void startWrite();
+    // Hot spot clicked: hide it, show the version label.
+    void revealVersion();
+    // The dialog is closed: no further retries and no pending clearing; the status line is
+    // hidden and emptied, the version text emptied and hidden, and the hot spot shown again
+    // (the clearing that would have done so will no longer come).
+    void closeDialog();
+
+    // Timer handlers; public so that tests can tick without waiting.
+    void retryTick();      // Timer1Timer
+    void clearingTick();   // Timer3Timer
+
+signals:
+    void statusChanged();
+    void versionChanged();
+    // An attempt succeeded (true), or a retry series ended with the failure text (false).
+    void transactionFinished(bool success);
+
+private:
+    void attempt();
+    void setStatus(const QString &text, StatusColour colour, bool visible);
+    void resetClearing();
+
+    Attempt attempt_;
+    Language language_ = Language::German;
+    bool readMode_ = false;
+    quint16 retryCount_ = 0;
+    QTimer retryTimer_;
+    QTimer clearingTimer_;
+    QString statusText_;
+    StatusColour statusColour_ = StatusColour::WindowText;
+    bool statusVisible_ = false;
+    QString versionText_;
+    bool versionVisible_ = false;
+    bool hotSpotVisible_ = true;
+};
