@@ -1,0 +1,199 @@
+#include "form1.h"
+#include "ui_form1.h"
+
+#include "appstate.h"
+
+#include <QMouseEvent>
+#include <QScreen>
+
+TForm1::TForm1(AppState &state, PortIO &line, QWidget *parent)
+    : QMainWindow(parent,
+                  Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                      | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , ui(new Ui::TForm1)
+    , port(line, state.portDeviceName)
+    , state_(state)
+{
+    ui->setupUi(this);
+    setFixedSize(1031, 317 + ui->MainMenu1->sizeHint().height());
+
+    lamps_ = {{
+        {ui->mb1_1, ui->mb1_1_w, ui->mb1_1_g, ui->Labelmb1_1},
+        {ui->mb1_2, ui->mb1_2_w, ui->mb1_2_r, ui->Labelmb1_2},
+        {ui->mb1_3, ui->mb1_3_w, ui->mb1_3_g, ui->Labelmb1_3},
+        {ui->mb1_4, ui->mb1_4_w, ui->mb1_4_r, ui->Labelmb1_4},
+        {ui->mb1_5, ui->mb1_5_w, ui->mb1_5_g, ui->Labelmb1_5},
+        {ui->mb1_6, ui->mb1_6_w, ui->mb1_6_r, ui->Labelmb1_6},
+        {ui->mb1_7, ui->mb1_7_w, ui->mb1_7_g, ui->Labelmb1_7},
+        {ui->mb1_8, ui->mb1_8_w, ui->mb1_8_r, ui->Labelmb1_8},
+        {ui->mb2, ui->mb2_1_w, ui->mb2_1_g, ui->Labelmb2_1},
+        {ui->mb2_2, ui->mb2_2_w, ui->mb2_2_g, ui->Labelmb2_2},
+    }};
+    values_ = {ui->i1, ui->i2, ui->i3, ui->i4, ui->i1_max, ui->i2_max, ui->i3_max, ui->i4_max,
+               ui->uin, ui->uin_min, ui->i1_endwert, ui->i2_endwert, ui->i3_endwert, ui->i4_endwert};
+    // Pictures carry no text: name them for screen readers and test tools.
+    for (const Lamp &lamp : lamps_) {
+        for (QLabel *picture : {lamp.outline, lamp.off, lamp.on})
+            picture->setAccessibleName(picture->objectName());
+    }
+    ui->deutsch->setAccessibleName(ui->deutsch->objectName());
+    ui->englisch->setAccessibleName(ui->englisch->objectName());
+    ui->deutsch->installEventFilter(this);
+    ui->englisch->installEventFilter(this);
+
+    connect(ui->Beenden1, &QAction::triggered, this, &TForm1::Beenden1Click);
+    connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(&Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    connect(&Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+
+    FormCreate();
+
+    Timer1.start(50);
+    Timer3.start(250);
+    Timer2.start(1000);
+}
+
+TForm1::~TForm1()
+{
+    delete ui;
+}
+
+int TForm1::leftEdge(int workAreaWidth, int outerWidth)
+{
+    return workAreaWidth < 1200 ? (workAreaWidth - outerWidth) / 2 : 0;
+}
+
+void TForm1::FormCreate()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int workAreaWidth = screen ? screen->availableGeometry().width() : 1200;
+    move(leftEdge(workAreaWidth, frameGeometry().width()), 0);
+    ui->Label16->setText(QStringLiteral("Tarmeno Electronic Fuse"));
+}
+
+void TForm1::oeffnecom()
+{
+    port.oeffnecom();
+}
+
+void TForm1::schliessecom()
+{
+    port.schliessecom();
+}
+
+void TForm1::Timer1Timer()
+{
+    const QByteArray bytes = port.tick(ui->comport->currentIndex());
+    for (char b : bytes)
+        baue_string(quint8(b));
+}
+
+void TForm1::baue_string(quint8 b)
+{
+    if (!assembler.baue_string(b))
+        return;
+    ui->comport->hide();
+    ui->a->show();
+    ausfuehren();
+    assembler.telegramBuffer.clear();
+    assembler.assemblyCount = 0;
+}
+
+void TForm1::ausfuehren()
+{
+    const QByteArray frame = std::exchange(assembler.telegramBuffer, {});
+    const status::Decoded d = status::decode(frame);
+    if (d.outcome == status::Decoded::Ignored)
+        return;
+    state_.currentVariant = d.variant;
+    ui->a->setChecked(true);
+    if (!Timer3.isActive())   // enabling it again does not restart its period
+        Timer3.start();
+    if (d.outcome == status::Decoded::BadCheck)
+        return;
+
+    // Channels 3 and 4 follow the module: hidden for a two-channel module, shown again
+    // when a four-channel module reports after it.
+    const bool four = isFourChannel(d.variant);
+    showChannels34(four);
+    for (int i = 0; i < status::LampCount; ++i) {
+        if (!channels34Shown_ && i >= status::Ovc3 && i <= status::Trip4)
+            continue;
+        const Lamp &lamp = lamps_[i];
+        if (d.lamps[i]) {
+            lamp.off->hide();
+            lamp.on->show();
+        } else {
+            lamp.off->show();
+            lamp.on->hide();
+        }
+    }
+    for (int i = 0; i < status::ValueCount; ++i)
+        values_[i]->setText(d.values[i]);
+}
+
+void TForm1::showChannels34(bool shown)
+{
+    channels34Shown_ = shown;
+    for (QLabel *w : {ui->k3, ui->k4, ui->k1_3, ui->k1_4})
+        w->setVisible(shown);
+    for (int i = status::Ovc3; i <= status::Trip4; ++i) {
+        const Lamp &lamp = lamps_[i];
+        lamp.outline->setVisible(shown);
+        lamp.label->setVisible(shown);
+        if (!shown) {
+            lamp.off->hide();
+            lamp.on->hide();
+        }
+    }
+}
+
+void TForm1::Timer2Timer()
+{
+    if (!assembler.rxActivity) {
+        for (int i = 0; i < status::LampCount; ++i) {
+            const Lamp &lamp = lamps_[i];
+            lamp.on->hide();
+            // The pictures of hidden rows stay hidden.
+            lamp.off->setVisible(channels34Shown_ || i < status::Ovc3 || i > status::Trip4);
+        }
+        for (QLabel *value : values_)
+            value->clear();
+    }
+    assembler.rxActivity = false;
+}
+
+void TForm1::Timer3Timer()
+{
+    ui->a->setChecked(false);
+    Timer3.stop();
+}
+
+void TForm1::deutschClick()
+{
+    state_.languageGerman = true;
+    state_.languageEnglish = false;
+}
+
+void TForm1::englischClick()
+{
+    state_.languageGerman = false;
+    state_.languageEnglish = true;
+}
+
+void TForm1::Beenden1Click()
+{
+    close();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (watched == ui->deutsch)
+            deutschClick();
+        else if (watched == ui->englisch)
+            englischClick();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "link/monitorport.h"
+#include "link/telegramassembler.h"
+#include "link/statustelegram.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+
+struct AppState;
+class PortIO;
+class QLabel;
+
+namespace Ui { class TForm1; }
+
+// The main window: live values and lamps of the module on the chosen port.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    TForm1(AppState &state, PortIO &line, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // Left edge of a window of outerWidth on a work area workAreaWidth wide: centred on
+    // narrow screens, else 0.
+    static int leftEdge(int workAreaWidth, int outerWidth);
+
+    void Timer1Timer();
+    void Timer2Timer();
+    void Timer3Timer();
+    void baue_string(quint8 b);
+    void ausfuehren();
+    void oeffnecom();
+    void schliessecom();
+    void deutschClick();
+    void englischClick();
+    void Beenden1Click();
+
+    Ui::TForm1 *ui;
+    QTimer Timer1;   // 50 ms: port selection, read, assembly and decoding
+    QTimer Timer2;   // 1000 ms: display watchdog
+    QTimer Timer3;   // 250 ms: activity indicator off
+    MonitorPort port;
+    TelegramAssembler assembler;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate();
+    void showChannels34(bool shown);
+
+    struct Lamp { QLabel *outline, *off, *on, *label; };
+    AppState &state_;
+    std::array<Lamp, status::LampCount> lamps_;
+    std::array<QLabel *, status::ValueCount> values_;
+    bool channels34Shown_ = true;
+};
