@@ -19,7 +19,8 @@ quint8 at(const QByteArray &bytes, int offset)
 
 QByteArray readRequest()
 {
-    return QByteArray{char(RequestByte), char(ReadCommand)};
+    const char request[] = {char(RequestByte), char(ReadCommand)};
+    return QByteArray(request, sizeof request);
 }
 
 quint16 tripTimeCode(int tripDelayIndex)
