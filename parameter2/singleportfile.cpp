@@ -160,8 +160,11 @@ bool save(const QString &path, const SinglePortConfig &config)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(*bytes) != bytes->size()) {
+    // commit() alone does not report a write that fails while the buffer is flushed
+    // (a full disk): it would put the truncated file in place of the old one.
+    if (file.write(*bytes) != bytes->size() || !file.flush() || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
+        file.commit();
         return false;
     }
     return file.commit();
