@@ -5,6 +5,8 @@ RetryProtocol::RetryProtocol(QObject *parent)
 {
     retryTimer_.setInterval(RetryIntervalMs);
     clearingTimer_.setInterval(ClearingIntervalMs);
+    retryTimer_.setTimerType(Qt::PreciseTimer);
+    clearingTimer_.setTimerType(Qt::PreciseTimer);
     connect(&retryTimer_, &QTimer::timeout, this, &RetryProtocol::retryTick);
     connect(&clearingTimer_, &QTimer::timeout, this, &RetryProtocol::clearingTick);
 }

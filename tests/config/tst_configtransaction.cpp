@@ -1,0 +1,97 @@
+#include "config/configtransaction.h"
+
+#include "fakeline.h"
+#include "hexbytes.h"
+
+#include <QtTest>
+
+class tst_ConfigTransaction : public QObject
+{
+    Q_OBJECT
+private slots:
+    void command_data();
+    void command();
+    void unusablePortGivesEmptyReply();
+    void everyCommandOpensAndClosesAgain();
+    void realLineWithoutDevice();
+};
+
+static const QString Com3 = QStringLiteral("\\\\.\\COM3");
+
+void tst_ConfigTransaction::command_data()
+{
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("moduleSends");
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QByteArray>("reply");
+
+    const QString open = "open " + Com3;
+    const QString read = QStringLiteral("read 50 80 260");
+    QTest::newRow("read request, 31-byte telegram")
+        << hexBytes("FF FC") << QByteArray(31, 'x')
+        << QStringList{open, "write FF FC 30", read, "close"} << QByteArray(31, 'x');
+    QTest::newRow("empty request writes nothing and still reads")
+        << QByteArray() << hexBytes("E4 17")
+        << QStringList{open, read, "close"} << hexBytes("E4 17");
+    QTest::newRow("write telegram in one call, one-byte acknowledgement")
+        << hexBytes("FF F3 AA AA D6 AA C0 0F 9F DD EE 1F") << hexBytes("1F")
+        << QStringList{open, "write FF F3 AA AA D6 AA C0 0F 9F DD EE 1F 30", read, "close"} << hexBytes("1F");
+    QTest::newRow("silent module")
+        << hexBytes("FF FC") << QByteArray()
+        << QStringList{open, "write FF FC 30", read, "close"} << QByteArray();
+    QTest::newRow("a reply longer than 50 bytes is cut to 50")
+        << hexBytes("FF FC") << QByteArray(64, 'y')
+        << QStringList{open, "write FF FC 30", read, "close"} << QByteArray(50, 'y');
+}
+
+void tst_ConfigTransaction::command()
+{
+    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, moduleSends);
+    QFETCH(QStringList, calls);
+    QFETCH(QByteArray, reply);
+
+    FakeLine line;
+    line.replies << moduleSends;
+    ConfigTransaction transaction(line);
+    QCOMPARE(transaction.command(Com3, request), reply);
+    QCOMPARE(line.calls, calls);
+}
+
+void tst_ConfigTransaction::unusablePortGivesEmptyReply()
+{
+    FakeLine line;
+    line.usable = false;
+    line.replies << hexBytes("1F");
+    ConfigTransaction transaction(line);
+    QCOMPARE(transaction.command(Com3, hexBytes("FF FC")), QByteArray());
+    QVERIFY(line.written.isEmpty());
+    QCOMPARE(line.calls.last(), QStringLiteral("close"));
+}
+
+void tst_ConfigTransaction::everyCommandOpensAndClosesAgain()
+{
+    FakeLine line;
+    line.replies << hexBytes("01") << hexBytes("02");
+    ConfigTransaction transaction(line);
+    QCOMPARE(transaction.command(Com3, hexBytes("FF FC")), hexBytes("01"));
+    QCOMPARE(transaction.command("\\\\.\\COM7", hexBytes("FF FC")), hexBytes("02"));
+    QCOMPARE(line.calls.filter("open").size(), 2);
+    QCOMPARE(line.calls.filter("close").size(), 2);
+    QCOMPARE(line.calls.at(4), QStringLiteral("open \\\\.\\COM7"));
+}
+
+void tst_ConfigTransaction::realLineWithoutDevice()
+{
+    // A device that does not exist: the real serial line cannot be opened, and the
+    // transaction comes back empty without waiting for a reply.
+    QTemporaryDir dir;
+    ConfigTransaction transaction;
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(transaction.command(dir.filePath("absent"), hexBytes("FF FC")), QByteArray());
+    QVERIFY(clock.elapsed() < 1000);
+}
+
+QTEST_GUILESS_MAIN(tst_ConfigTransaction)
+#include "tst_configtransaction.moc"

@@ -1,0 +1,390 @@
+#include "config/retryprotocol.h"
+
+#include <QtTest>
+
+using Outcome = RetryProtocol::Outcome;
+using Colour = RetryProtocol::StatusColour;
+
+Q_DECLARE_METATYPE(Language)
+
+namespace {
+
+// The dialog's attempt: answers with the scripted outcomes in turn (Failure once the script
+// has run out) and records what the status line looked like when it was called.
+struct FakeAttempt {
+    RetryProtocol *protocol = nullptr;
+    QList<Outcome> script;
+    QList<bool> modes;          // readMode of every attempt
+    QList<bool> statusShown;    // status line visible when the attempt began
+    QStringList statusTexts;    // status text when the attempt began
+
+    Outcome operator()(bool readMode)
+    {
+        modes << readMode;
+        statusShown << protocol->statusVisible();
+        statusTexts << protocol->statusText();
+        return script.isEmpty() ? Outcome::Failure : script.takeFirst();
+    }
+};
+
+const QString FailureDe = QStringLiteral("Kommunikation fehlgeschlagen!");
+const QString FailureEn = QStringLiteral("Communikation error!");
+const QString SuccessDe = QStringLiteral("Übertragung erfolgreich!");
+const QString SuccessEn = QStringLiteral("Transmission successful!");
+const QString RefusalDe = QStringLiteral("Bitte alle Felder korrekt ausfüllen");
+const QString RefusalEn = QStringLiteral("All labels fill correctly, please");
+
+} // namespace
+
+class tst_RetryProtocol : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void initialState();
+    void failureAfterTwelveRetries_data();
+    void failureAfterTwelveRetries();
+    void successEndsTheSeries_data();
+    void successEndsTheSeries();
+    void refusal_data();
+    void refusal();
+    void everyAttemptStartsWithHiddenStatus();
+    void buttonDuringSeriesKeepsTheCounter();
+    void clearingTick();
+    void buttonsStopPendingClearing_data();
+    void buttonsStopPendingClearing();
+    void failureStopsClearing();
+    void closeDialogStopsEverything();
+    void languageOfLaterMessages();
+    void statusOperations();
+    void realTimers();
+
+private:
+    RetryProtocol *protocol_ = nullptr;
+    FakeAttempt *fake_ = nullptr;
+};
+
+void tst_RetryProtocol::init()
+{
+    protocol_ = new RetryProtocol;
+    fake_ = new FakeAttempt;
+    fake_->protocol = protocol_;
+    protocol_->setAttempt([f = fake_](bool readMode) { return (*f)(readMode); });
+}
+
+void tst_RetryProtocol::cleanup()
+{
+    delete protocol_;
+    delete fake_;
+}
+
+void tst_RetryProtocol::initialState()
+{
+    QVERIFY(!protocol_->retryActive());
+    QVERIFY(!protocol_->clearingActive());
+    QCOMPARE(protocol_->retryInterval(), 500);
+    QCOMPARE(protocol_->clearingInterval(), 5000);
+    QCOMPARE(protocol_->retryCount(), 0);
+    QVERIFY(!protocol_->statusVisible());
+    QVERIFY(protocol_->hotSpotVisible());
+    QVERIFY(!protocol_->versionVisible());
+    QCOMPARE(protocol_->language(), Language::German);
+}
+
+void tst_RetryProtocol::failureAfterTwelveRetries_data()
+{
+    QTest::addColumn<bool>("readMode");
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("read, German") << true << Language::German << FailureDe;
+    QTest::newRow("write, English") << false << Language::English << FailureEn;
+}
+
+void tst_RetryProtocol::failureAfterTwelveRetries()
+{
+    QFETCH(bool, readMode);
+    QFETCH(Language, language);
+    QFETCH(QString, text);
+    protocol_->setLanguage(language);
+    QSignalSpy finished(protocol_, &RetryProtocol::transactionFinished);
+
+    readMode ? protocol_->startRead() : protocol_->startWrite();
+    QCOMPARE(protocol_->readMode(), readMode);
+    QVERIFY(protocol_->retryActive());
+    QCOMPARE(protocol_->retryCount(), 0);
+    QVERIFY(!protocol_->statusVisible());
+
+    for (int tick = 1; tick <= 11; ++tick) {
+        protocol_->retryTick();
+        QCOMPARE(protocol_->retryCount(), tick);
+        QVERIFY(protocol_->retryActive());
+        QVERIFY(!protocol_->statusVisible());
+    }
+    QCOMPARE(finished.size(), 0);
+
+    protocol_->retryTick();
+    QCOMPARE(fake_->modes.size(), 13);   // the button's attempt and 12 retries
+    QVERIFY(!fake_->modes.contains(!readMode));
+    QVERIFY(!protocol_->retryActive());
+    QVERIFY(!protocol_->clearingActive());
+    QCOMPARE(protocol_->retryCount(), 0);
+    QCOMPARE(protocol_->statusText(), text);
+    QCOMPARE(protocol_->statusColour(), Colour::Red);
+    QVERIFY(protocol_->statusVisible());
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished.at(0).at(0).toBool(), false);
+}
+
+void tst_RetryProtocol::successEndsTheSeries_data()
+{
+    QTest::addColumn<int>("failuresFirst");   // 0: the button's attempt succeeds
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("button attempt") << 0 << Language::German << SuccessDe;
+    QTest::newRow("first retry") << 1 << Language::German << SuccessDe;
+    QTest::newRow("sixth retry, English") << 6 << Language::English << SuccessEn;
+    QTest::newRow("twelfth retry") << 12 << Language::German << SuccessDe;
+}
+
+void tst_RetryProtocol::successEndsTheSeries()
+{
+    QFETCH(int, failuresFirst);
+    QFETCH(Language, language);
+    QFETCH(QString, text);
+    protocol_->setLanguage(language);
+    for (int i = 0; i < failuresFirst; ++i)
+        fake_->script << Outcome::Failure;
+    fake_->script << Outcome::Success;
+
+    protocol_->startRead();
+    for (int i = 0; i < failuresFirst; ++i)
+        protocol_->retryTick();
+
+    QCOMPARE(fake_->modes.size(), failuresFirst + 1);
+    QVERIFY(!protocol_->retryActive());
+    QCOMPARE(protocol_->retryInterval(), 500);
+    QCOMPARE(protocol_->retryCount(), 0);
+    QCOMPARE(protocol_->statusText(), text);
+    QCOMPARE(protocol_->statusColour(), Colour::Black);
+    QVERIFY(protocol_->statusVisible());
+    QVERIFY(protocol_->clearingActive());
+    QCOMPARE(protocol_->clearingInterval(), 5000);
+
+    // The next failing series again gets all twelve retries.
+    protocol_->startWrite();
+    for (int tick = 1; tick <= 11; ++tick)
+        protocol_->retryTick();
+    QVERIFY(protocol_->retryActive());
+    QVERIFY(!protocol_->statusVisible());
+    protocol_->retryTick();
+    QVERIFY(!protocol_->retryActive());
+    QCOMPARE(protocol_->statusText(), language == Language::German ? FailureDe : FailureEn);
+}
+
+void tst_RetryProtocol::refusal_data()
+{
+    QTest::addColumn<bool>("duringSeries");
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("idle, German") << false << Language::German << RefusalDe;
+    QTest::newRow("idle, English") << false << Language::English << RefusalEn;
+    QTest::newRow("on a retry tick") << true << Language::German << RefusalDe;
+}
+
+void tst_RetryProtocol::refusal()
+{
+    QFETCH(bool, duringSeries);
+    QFETCH(Language, language);
+    QFETCH(QString, text);
+    protocol_->setLanguage(language);
+    if (duringSeries) {
+        fake_->script << Outcome::Failure << Outcome::Refused;
+        protocol_->startWrite();
+        protocol_->retryTick();
+    } else {
+        fake_->script << Outcome::Refused;
+        protocol_->startWrite();
+    }
+    QCOMPARE(protocol_->statusText(), text);
+    QCOMPARE(protocol_->statusColour(), Colour::Red);
+    QVERIFY(protocol_->statusVisible());
+    QVERIFY(!protocol_->clearingActive());
+    // A refusal does not touch the retry timer.
+    QCOMPARE(protocol_->retryActive(), duringSeries);
+    QCOMPARE(protocol_->retryCount(), duringSeries ? 1 : 0);
+}
+
+void tst_RetryProtocol::everyAttemptStartsWithHiddenStatus()
+{
+    fake_->script << Outcome::Success << Outcome::Refused << Outcome::Failure;
+    protocol_->startRead();
+    QVERIFY(protocol_->statusVisible());
+    protocol_->startWrite();
+    QVERIFY(protocol_->statusVisible());
+    protocol_->startWrite();
+    QCOMPARE(fake_->statusShown, (QList<bool>{false, false, false}));
+    QCOMPARE(fake_->statusTexts, (QStringList{"", "", ""}));
+    QVERIFY(!protocol_->statusVisible());
+    QCOMPARE(protocol_->statusColour(), Colour::WindowText);
+}
+
+void tst_RetryProtocol::buttonDuringSeriesKeepsTheCounter()
+{
+    protocol_->startRead();
+    for (int i = 0; i < 5; ++i)
+        protocol_->retryTick();
+    protocol_->startWrite();
+    QCOMPARE(protocol_->retryCount(), 5);
+    QVERIFY(protocol_->retryActive());
+    for (int i = 0; i < 6; ++i)
+        protocol_->retryTick();
+    QVERIFY(protocol_->retryActive());
+    protocol_->retryTick();
+    QVERIFY(!protocol_->retryActive());
+    QCOMPARE(protocol_->statusText(), FailureDe);
+    // 1 + 5 read attempts, then the write button and 7 write retries.
+    QCOMPARE(fake_->modes.mid(0, 6), QList<bool>(6, true));
+    QCOMPARE(fake_->modes.mid(6), QList<bool>(8, false));
+}
+
+void tst_RetryProtocol::clearingTick()
+{
+    QSignalSpy version(protocol_, &RetryProtocol::versionChanged);
+    fake_->script << Outcome::Success;
+    protocol_->startRead();
+    protocol_->setVersionText(QStringLiteral("SW: 1.05"));
+    QVERIFY(!protocol_->versionVisible());
+    protocol_->revealVersion();
+    QVERIFY(protocol_->versionVisible());
+    QVERIFY(!protocol_->hotSpotVisible());
+    QCOMPARE(protocol_->versionText(), QStringLiteral("SW: 1.05"));
+
+    protocol_->clearingTick();
+    QVERIFY(!protocol_->statusVisible());
+    QCOMPARE(protocol_->statusText(), QString());
+    QVERIFY(!protocol_->clearingActive());
+    QCOMPARE(protocol_->versionText(), QString());
+    QVERIFY(!protocol_->versionVisible());
+    QVERIFY(protocol_->hotSpotVisible());
+    QVERIFY(version.size() >= 3);
+
+    // The hot spot clicked after the clearing shows an empty version.
+    protocol_->revealVersion();
+    QVERIFY(protocol_->versionVisible());
+    QCOMPARE(protocol_->versionText(), QString());
+}
+
+void tst_RetryProtocol::buttonsStopPendingClearing_data()
+{
+    QTest::addColumn<bool>("readButton");
+    QTest::newRow("read button") << true;
+    QTest::newRow("write button") << false;
+}
+
+void tst_RetryProtocol::buttonsStopPendingClearing()
+{
+    QFETCH(bool, readButton);
+    fake_->script << Outcome::Success << Outcome::Failure;
+    protocol_->startWrite();
+    QVERIFY(protocol_->clearingActive());
+    readButton ? protocol_->startRead() : protocol_->startWrite();
+    QVERIFY(!protocol_->clearingActive());
+    QVERIFY(protocol_->retryActive());
+}
+
+void tst_RetryProtocol::failureStopsClearing()
+{
+    protocol_->startRead();
+    protocol_->startClearing();   // a file loaded while the retries run
+    QVERIFY(protocol_->clearingActive());
+    for (int i = 0; i < 12; ++i)
+        protocol_->retryTick();
+    QVERIFY(!protocol_->clearingActive());
+    QCOMPARE(protocol_->statusText(), FailureDe);
+}
+
+void tst_RetryProtocol::closeDialogStopsEverything()
+{
+    fake_->script << Outcome::Success;
+    protocol_->startRead();
+    protocol_->setVersionText(QStringLiteral("SW: 1.05"));
+    protocol_->revealVersion();
+    protocol_->startWrite();   // fails: a series is running
+    protocol_->retryTick();
+    protocol_->startClearing();
+    QVERIFY(protocol_->retryActive());
+
+    protocol_->closeDialog();
+    QVERIFY(!protocol_->retryActive());
+    QVERIFY(!protocol_->clearingActive());
+    QCOMPARE(protocol_->retryCount(), 0);
+    QVERIFY(!protocol_->statusVisible());
+    QCOMPARE(protocol_->versionText(), QString());
+    QVERIFY(!protocol_->versionVisible());
+    QVERIFY(protocol_->hotSpotVisible());
+
+    const int attempts = fake_->modes.size();
+    QTest::qWait(700);
+    QCOMPARE(fake_->modes.size(), attempts);
+}
+
+void tst_RetryProtocol::languageOfLaterMessages()
+{
+    fake_->script << Outcome::Success;
+    protocol_->startRead();
+    QCOMPARE(protocol_->statusText(), SuccessDe);
+    // A text already shown stays; the next one is English.
+    protocol_->setLanguage(Language::English);
+    QCOMPARE(protocol_->statusText(), SuccessDe);
+    fake_->script << Outcome::Refused;
+    protocol_->startWrite();
+    QCOMPARE(protocol_->statusText(), RefusalEn);
+    protocol_->setLanguage(Language::German);
+    protocol_->showMessage(ConfigMessage::FileReadCorrectly, Colour::Black);
+    QCOMPARE(protocol_->statusText(), QStringLiteral("Datei korrekt eingelesen"));
+}
+
+void tst_RetryProtocol::statusOperations()
+{
+    QSignalSpy status(protocol_, &RetryProtocol::statusChanged);
+    protocol_->showText(QStringLiteral("Datei fehlerhaft C4"), Colour::Red);
+    QVERIFY(protocol_->statusVisible());
+    protocol_->emptyStatusText();
+    QCOMPARE(protocol_->statusText(), QString());
+    QVERIFY(protocol_->statusVisible());   // visibility left as it was
+    protocol_->hideStatus();
+    QVERIFY(!protocol_->statusVisible());
+    protocol_->emptyStatusText();
+    QVERIFY(!protocol_->statusVisible());
+    QCOMPARE(status.size(), 4);
+}
+
+void tst_RetryProtocol::realTimers()
+{
+    // Driven by the event loop, with the real 500 ms interval: a success on the second
+    // retry ends the series after about one second.
+    fake_->script << Outcome::Failure << Outcome::Failure << Outcome::Success;
+    QElapsedTimer clock;
+    clock.start();
+    protocol_->startRead();
+    QTRY_COMPARE_WITH_TIMEOUT(protocol_->statusText(), SuccessDe, 3000);
+    const qint64 success = clock.elapsed();
+    QVERIFY2(success >= 900 && success < 2000, qPrintable(QString::number(success)));
+    QCOMPARE(fake_->modes.size(), 3);
+    QVERIFY(protocol_->clearingActive());
+
+    // A series that never succeeds shows the failure text about six seconds after the click.
+    protocol_->startWrite();
+    clock.restart();
+    QTRY_COMPARE_WITH_TIMEOUT(protocol_->statusText(), FailureDe, 9000);
+    const qint64 failure = clock.elapsed();
+    QVERIFY2(failure >= 5700 && failure < 8000, qPrintable(QString::number(failure)));
+    QCOMPARE(fake_->modes.size(), 3 + 13);
+    QTest::qWait(600);
+    QCOMPARE(fake_->modes.size(), 3 + 13);
+}
+
+QTEST_GUILESS_MAIN(tst_RetryProtocol)
+#include "tst_retryprotocol.moc"
