@@ -55,6 +55,21 @@ void makeRaw(int fd)
 SimulatorHost::SimulatorHost(ModuleSimulator &sim, int portNumber, bool quitOnStdinEof)
     : sim_(sim), portNumber_(portNumber), quitOnStdinEof_(quitOnStdinEof)
 {
+    // SIGINT, SIGTERM and SIGHUP end the loop cleanly. They stay blocked except inside
+    // ppoll(), so none is lost between the loop's test and its wait.
+    sigset_t stopSet;
+    sigemptyset(&stopSet);
+    sigaddset(&stopSet, SIGINT);
+    sigaddset(&stopSet, SIGTERM);
+    sigaddset(&stopSet, SIGHUP);
+    ::sigprocmask(SIG_BLOCK, &stopSet, nullptr);
+    struct sigaction sa{};
+    sa.sa_handler = onStopSignal;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+    ::sigaction(SIGHUP, &sa, nullptr);
+    ::signal(SIGPIPE, SIG_IGN);
 }
 
 SimulatorHost::~SimulatorHost()
@@ -353,20 +368,8 @@ void SimulatorHost::handleLine(const QByteArray &line)
 
 int SimulatorHost::run()
 {
-    sigset_t stopSet, oldSet;
-    sigemptyset(&stopSet);
-    sigaddset(&stopSet, SIGINT);
-    sigaddset(&stopSet, SIGTERM);
-    sigaddset(&stopSet, SIGHUP);
-    ::sigprocmask(SIG_BLOCK, &stopSet, &oldSet);
-    struct sigaction sa{};
-    sa.sa_handler = onStopSignal;
-    sigemptyset(&sa.sa_mask);
-    ::sigaction(SIGINT, &sa, nullptr);
-    ::sigaction(SIGTERM, &sa, nullptr);
-    ::sigaction(SIGHUP, &sa, nullptr);
-    ::signal(SIGPIPE, SIG_IGN);
-    sigset_t waitSet = oldSet;
+    sigset_t waitSet;
+    ::sigprocmask(SIG_BLOCK, nullptr, &waitSet);
     sigdelset(&waitSet, SIGINT);
     sigdelset(&waitSet, SIGTERM);
     sigdelset(&waitSet, SIGHUP);
