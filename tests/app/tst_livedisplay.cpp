@@ -1,0 +1,149 @@
+// The main window fed by the module simulator through the real serial port.
+#include "app/appstate.h"
+#include "app/form1.h"
+#include "link/serialline.h"
+#include "simulatorprocess.h"
+#include "ui_form1.h"
+
+#include <QtTest>
+
+class tst_LiveDisplay : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { SimulatorProcess::useTemporaryDataHome(); }
+    void init();
+    void cleanup();
+    void knownTelegramFillsTheWindow();
+    void silenceBlanksAndResumeRefills();
+    void survivesNoiseAndBadFrames();
+    void moduleSwappedForTwoChannels();
+    void unopenablePortThenWorkingOne();
+    void vanishedPortLeavesBlankDisplay();
+
+private:
+    QStringList values() const
+    {
+        Ui::TForm1 *ui = form->ui;
+        QStringList texts;
+        for (QLabel *l : {ui->i1, ui->i2, ui->i3, ui->i4, ui->i1_max, ui->i2_max, ui->i3_max, ui->i4_max,
+                          ui->uin, ui->uin_min, ui->i1_endwert, ui->i2_endwert, ui->i3_endwert, ui->i4_endwert})
+            texts << l->text();
+        return texts;
+    }
+
+    AppState state;
+    SerialLine *line = nullptr;
+    TForm1 *form = nullptr;
+    SimulatorProcess sim;
+};
+
+// The example module: the values of the reference telegram
+// E4 17 05 00 01 2C 00 96 04 D2 00 00 03 E8 00 07 04 D2 00 32 09 60 09 5B A6 00 ...
+static const QStringList ExampleArgs{
+    "--variant", "17", "--rate", "10", "--status1", "05", "--status2", "00",
+    "--currents", "300,150,1234,0", "--max", "1000,7,1234,50",
+    "--uin", "2400", "--uin-min", "2395", "--rated", "6,10,0,0"};
+static const QStringList ExampleValues{
+    "3,00 Adc", "1,50 Adc", "12,3 Adc", "0,00 Adc", "10,0 Adc", "0,07 Adc", "12,3 Adc", "0,50 Adc",
+    "24,0 Vdc", "23,9 Vdc", "6 Adc", "10 Adc", "Off", "Off"};
+
+void tst_LiveDisplay::init()
+{
+    state = AppState{};
+    line = new SerialLine;
+    form = new TForm1(state, *line);
+    form->show();
+}
+
+void tst_LiveDisplay::cleanup()
+{
+    delete form;
+    delete line;
+    sim.stop();
+}
+
+void tst_LiveDisplay::knownTelegramFillsTheWindow()
+{
+    QVERIFY(sim.start(ExampleArgs));
+    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
+    QCOMPARE(state.portDeviceName, QStringLiteral("\\\\.\\COM1"));
+    QVERIFY(form->ui->mb1_1_g->isVisible());
+    QVERIFY(form->ui->mb1_3_g->isVisible());
+    QVERIFY(!form->ui->mb1_2_r->isVisible());
+    QVERIFY(form->ui->mb1_2_w->isVisible());
+    QVERIFY(!form->ui->comport->isVisible());
+    QVERIFY(form->ui->a->isVisible());
+}
+
+void tst_LiveDisplay::silenceBlanksAndResumeRefills()
+{
+    QVERIFY(sim.start(ExampleArgs));
+    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
+    QVERIFY(sim.commandOk("silence"));
+    QElapsedTimer clock;
+    clock.start();
+    QTRY_COMPARE_WITH_TIMEOUT(values(), QStringList(14, QString()), 2500);
+    QVERIFY(clock.elapsed() <= 2100);
+    QVERIFY(!form->ui->mb1_1_g->isVisible());
+    QVERIFY(form->ui->mb1_1_w->isVisible());
+    QVERIFY(sim.commandOk("resume"));
+    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 2000);
+}
+
+void tst_LiveDisplay::survivesNoiseAndBadFrames()
+{
+    QVERIFY(sim.start(ExampleArgs));
+    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
+    QVERIFY(sim.commandOk("current 1 999"));
+    QVERIFY(sim.commandOk("badcheck 1000"));
+    QVERIFY(sim.commandOk("noise 3000"));
+    QTest::qWait(1500);
+    QCOMPARE(values()[0], QStringLiteral("3,00 Adc"));   // nothing bad reached the display
+    QVERIFY(sim.commandOk("badcheck 0"));
+    QVERIFY(sim.commandOk("short 5"));
+    QTRY_COMPARE_WITH_TIMEOUT(values()[0], QStringLiteral("9,99 Adc"), 5000);
+}
+
+void tst_LiveDisplay::moduleSwappedForTwoChannels()
+{
+    QVERIFY(sim.start(ExampleArgs));
+    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
+    QVERIFY(sim.commandOk("variant 13"));
+    QTRY_COMPARE_WITH_TIMEOUT(state.currentVariant, ModuleVariant::TwoChannel10A, 2000);
+    QTRY_VERIFY(!form->ui->k3->isVisible());
+    QVERIFY(!form->ui->mb1_6->isVisible());
+    QVERIFY(!form->ui->Labelmb1_8->isVisible());
+    QCOMPARE(form->ui->i3->text(), QString());
+    QVERIFY(sim.commandOk("variant 19"));
+    QTRY_VERIFY_WITH_TIMEOUT(form->ui->k3->isVisible(), 2000);
+    QTRY_COMPARE(form->ui->i3->text(), QStringLiteral("12,3 Adc"));
+    QVERIFY(form->ui->mb1_6->isVisible());
+}
+
+void tst_LiveDisplay::unopenablePortThenWorkingOne()
+{
+    QVERIFY(sim.start(QStringList(ExampleArgs) << "--port" << "COM3"));
+    form->ui->comport->setCurrentIndex(4);   // COM5: nothing there
+    QTest::qWait(1200);
+    QCOMPARE(values(), QStringList(14, QString()));
+    QVERIFY(form->ui->comport->isVisible());
+    QCOMPARE(state.portDeviceName, QStringLiteral("\\\\.\\COM5"));
+    form->ui->comport->setCurrentIndex(2);
+    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
+    QCOMPARE(state.portDeviceName, QStringLiteral("\\\\.\\COM3"));
+}
+
+void tst_LiveDisplay::vanishedPortLeavesBlankDisplay()
+{
+    QVERIFY(sim.start(ExampleArgs));
+    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
+    QVERIFY(sim.commandOk("vanish"));
+    QTRY_COMPARE_WITH_TIMEOUT(values(), QStringList(14, QString()), 2500);
+    QTest::qWait(500);
+    QVERIFY(form->isVisible());
+    QVERIFY(form->Timer1.isActive());
+}
+
+QTEST_MAIN(tst_LiveDisplay)
+#include "tst_livedisplay.moc"
