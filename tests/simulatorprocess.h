@@ -137,6 +137,12 @@ public:
     bool isRunning() const { return process_.state() == QProcess::Running; }
     QString slavePath() const { return slavePath_; }   // /dev/pts/N
     QString linkPath() const { return linkPath_; }     // <data home>/electronic-fuse/ports/COMn
+    // The name the tool opens it by: "\\.\COMn".
+    QString deviceName() const
+    {
+        const int slash = int(linkPath_.lastIndexOf(QLatin1Char('/')));
+        return QStringLiteral("\\\\.\\") + linkPath_.mid(slash + 1);
+    }
     QProcess &process() { return process_; }
 
 private:

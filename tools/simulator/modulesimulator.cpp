@@ -113,7 +113,7 @@ QByteArray ModuleSimulator::statusTelegram() const
     t[25] = char((readings_.rated[2] & 0x0F) | (readings_.rated[3] << 4));
     t[28] = char(frame::checkByte(t, 28));
     t[29] = char(frame::StartByte);
-    t[30] = char(frame::EndByteA);
+    t[30] = char(endByte_);
     return t;
 }
 
@@ -219,7 +219,7 @@ QByteArray ModuleSimulator::configurationReply() const
         r[2 + config.size() + i] = softwareVersion_[i];
     r[check] = char(frame::checkByte(r, check));
     r[check + 1] = char(frame::StartByte);
-    r[check + 2] = char(frame::EndByteA);
+    r[check + 2] = char(endByte_);
     return r;
 }
 
@@ -394,6 +394,10 @@ ModuleSimulator::CommandOutcome ModuleSimulator::command(const QString &line)
         if (args != 1 || !parseOnOff(w[1], &on))
             return usage("paced on|off");
         paced_ = on;
+    } else if (cmd == QLatin1String("endpair")) {
+        if (args != 1 || !parseInt(w[1], 16, 0, 255, &v) || (v != frame::EndByteA && v != frame::EndByteB))
+            return usage("endpair 16|18");
+        endByte_ = quint8(v);
     } else if (cmd == QLatin1String("silence") || cmd == QLatin1String("resume")) {
         if (args != 0)
             return usage("silence | resume");

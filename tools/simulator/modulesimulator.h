@@ -137,6 +137,7 @@ private:
     int shortCount_ = 0;
     QRandomGenerator random_;
     QByteArray softwareVersion_ = "1.07";
+    quint8 endByte_ = 0x16;        // second byte of the end pair: 0x16 or 0x18
 
     QByteArray singlePortConfig_;
     QByteArray twoPortConfig_;
