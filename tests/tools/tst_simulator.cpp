@@ -50,6 +50,8 @@ private slots:
     void statusTelegram();
     void telegramRate_data();
     void telegramRate();
+    void pacedTelegram_data();
+    void pacedTelegram();
     void silence();
     void vanish();
     void rawBytes();
@@ -182,6 +184,36 @@ void tst_Simulator::telegramRate()
         bytes += line.read(60, 3, int(1000 - clock.elapsed()));
     const int count = int((bytes.size() + 15) / 31);
     QVERIFY2(count >= expected * 85 / 100 - 1 && count <= expected + 1, qPrintable(QString::number(count)));
+}
+
+void tst_Simulator::pacedTelegram_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("minMs");   // the last 30 bytes take at least ...
+    QTest::addColumn<int>("maxMs");   // ... and at most this long after the first
+    QTest::newRow("burst") << QStringList{} << 0 << 15;
+    QTest::newRow("paced like a 9600-baud line") << QStringList{"--paced"} << 25 << 90;
+}
+
+void tst_Simulator::pacedTelegram()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, minMs);
+    QFETCH(int, maxMs);
+
+    QVERIFY(sim_.start(args << "--rate" << "5"));
+    SerialLine line;
+    line.open(Com1);
+    QVERIFY(line.isUsable());
+    const QByteArray first = line.read(1, 20, 1000);
+    QElapsedTimer clock;
+    clock.start();
+    const QByteArray rest = line.read(30, 20, 500);
+    const qint64 elapsed = clock.elapsed();
+    const QByteArray t = first + rest;
+    QCOMPARE(t.size(), 31);
+    QVERIFY(frame::checkByteMatches(t, 28));
+    QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QString::number(elapsed)));
 }
 
 void tst_Simulator::silence()
