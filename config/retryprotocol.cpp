@@ -89,10 +89,8 @@ void RetryProtocol::closeDialog()
 void RetryProtocol::retryTick()
 {
     attempt();
-    // A success on this tick has ended the series; the next series starts from 0 and
-    // again gets all its retries.
-    if (!retryTimer_.isActive())
-        return;
+    // A success on this tick has already ended the series and reset the count; the count
+    // still goes up to 1, so the next series makes one retry fewer.
     ++retryCount_;
     if (retryCount_ >= MaxRetries) {
         retryCount_ = 0;
