@@ -1,0 +1,284 @@
+#include "parameter/twoportfile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace twoportfile {
+
+namespace {
+
+// Longer than any valid line; the rest of a longer line is skipped.
+constexpr qint64 MaxKeptLineLength = 256;
+constexpr int LineCount = 4;
+constexpr int Line2Length_ = 15;
+constexpr int Line3Length_ = 12;
+constexpr int TripTimeDigitLimit = 5;
+
+QString hexByte(int value)
+{
+    return QStringLiteral("%1").arg(value & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+int hexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9') return u - '0';
+    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
+    return -1;
+}
+
+// The value of one or two hexadecimal digits, or nothing.
+std::optional<int> hexValue(const QString &text)
+{
+    int value = 0;
+    for (QChar c : text) {
+        const int d = hexDigit(c);
+        if (d < 0)
+            return std::nullopt;
+        value = value * 16 + d;
+    }
+    return value;
+}
+
+// Converts text at line[offset .. offset+length); marks the load as stopped on text that
+// is no number.
+struct Converter {
+    const QString &line;
+    LoadResult &result;
+
+    std::optional<int> operator()(int offset, int length)
+    {
+        const QString text = line.mid(offset, length);
+        const auto value = hexValue(text);
+        if (!value) {
+            result.notHexadecimal = true;
+            result.invalidText = text;
+        }
+        return value;
+    }
+};
+
+bool separatorAt(const QString &line, int offset, char separator)
+{
+    return line.at(offset) == QLatin1Char(separator);
+}
+
+// Line 2; false when the load stops.
+bool applyLine2(const QString &line, TwoPortConfig &config, LoadResult &result)
+{
+    if (line.size() != Line2Length_) {
+        result.errorCode = Line2Length;
+        return true;
+    }
+    Converter hex{line, result};
+    // Channels whose current the load changed; should the load stop before the trip-time
+    // lists are rebuilt, theirs are rebuilt all the same, so that no list offers a time
+    // that the new current does not allow.
+    std::array<bool, twoport::ChannelCount> entered{};
+    const auto stop = [&config, &entered] {
+        for (int c = 0; c < twoport::ChannelCount; ++c) {
+            if (entered[c])
+                config.fillTripTimes(c, config.current[c]);
+        }
+        return false;
+    };
+    const auto enterCurrent = [&](int channel, int offset) {
+        const auto digit = hex(offset, 1);
+        if (!digit)
+            return false;
+        config.setCurrent(channel, *digit);
+        entered[channel] = true;
+        return true;
+    };
+
+    if (separatorAt(line, 2, ',')) {
+        if (!enterCurrent(0, 1) || !enterCurrent(1, 0))
+            return stop();
+    } else {
+        result.errorCode = Line2Separator1;
+    }
+    if (separatorAt(line, 5, ',')) {
+        if (!enterCurrent(2, 4) || !enterCurrent(3, 3))
+            return stop();
+    } else {
+        result.errorCode = Line2Separator2;
+    }
+    if (separatorAt(line, 8, ',')) {
+        // Modulo 100 maps the codes 200 .. 240 ("C8" .. "F0") onto the items 0 .. 40.
+        const auto code = hex(6, 2);
+        if (!code)
+            return stop();
+        config.selectPowerGood(*code % 100);
+    } else {
+        result.errorCode = Line2Separator3;
+    }
+
+    config.fillTripTimesFromCurrents();
+
+    const auto enterTripTime = [&](int channel, int offset) {
+        const auto digit = hex(offset, 1);
+        if (!digit)
+            return false;
+        if (*digit < TripTimeDigitLimit)
+            config.selectTripTime(channel, *digit);
+        return true;
+    };
+    if (separatorAt(line, 11, ',')) {
+        if (!enterTripTime(0, 10) || !enterTripTime(1, 9))
+            return false;
+    } else {
+        result.errorCode = Line2Separator4;
+    }
+    if (separatorAt(line, 14, ';')) {
+        if (!enterTripTime(2, 13) || !enterTripTime(3, 12))
+            return false;
+    } else {
+        result.errorCode = Line2Terminator;
+    }
+    return true;
+}
+
+// Line 3; false when the load stops.
+bool applyLine3(const QString &line, TwoPortConfig &config, LoadResult &result)
+{
+    if (line.size() != Line3Length_) {
+        result.errorCode = Line3Length;
+        return true;
+    }
+    Converter hex{line, result};
+    if (separatorAt(line, 2, ',')) {
+        const auto byte = hex(0, 2);
+        if (!byte) return false;
+        config.setPort1Byte1(quint8(*byte));
+    } else {
+        result.errorCode = Line3Separator1;
+    }
+    if (separatorAt(line, 5, ',')) {
+        const auto byte = hex(3, 2);
+        if (!byte) return false;
+        config.setPort1Byte2(quint8(*byte), true);
+    } else {
+        result.errorCode = Line3Separator2;
+    }
+    if (separatorAt(line, 8, ',')) {
+        const auto byte = hex(6, 2);
+        if (!byte) return false;
+        config.setPort2Byte1(quint8(*byte));
+    } else {
+        result.errorCode = Line3Separator3;
+    }
+    if (separatorAt(line, 11, ';')) {
+        const auto byte = hex(9, 2);
+        if (!byte) return false;
+        config.setPort2Byte2(quint8(*byte));
+    } else {
+        result.errorCode = Line3Terminator;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<QStringList> lines(const TwoPortConfig &config)
+{
+    if (!config.isComplete())
+        return std::nullopt;
+    return QStringList{
+        QString::fromLatin1(Header),
+        hexByte(config.channelByte12()) + ',' + hexByte(config.channelByte34()) + ','
+            + hexByte(config.powerGoodCode()) + ',' + hexByte(config.tripTimeByte12()) + ','
+            + hexByte(config.tripTimeByte34()) + ';',
+        hexByte(config.port1Byte1()) + ',' + hexByte(config.port1Byte2()) + ',' + hexByte(config.port2Byte1())
+            + ',' + hexByte(config.port2Byte2()) + ';',
+        QString::fromLatin1(Marker),
+    };
+}
+
+std::optional<QByteArray> contents(const TwoPortConfig &config)
+{
+    const auto l = lines(config);
+    if (!l)
+        return std::nullopt;
+    QByteArray bytes;
+    for (const QString &line : *l)
+        bytes += line.toLatin1() + "\r\n";
+    return bytes;
+}
+
+bool save(const QString &path, const TwoPortConfig &config)
+{
+    const auto bytes = contents(config);
+    if (!bytes)
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // commit() alone does not report a write that fails while the buffer is flushed
+    // (a full disk): it would put the truncated file in place of the old one.
+    if (file.write(*bytes) != bytes->size() || !file.flush() || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    return file.commit();
+}
+
+QStringList readLines(const QString &path)
+{
+    QStringList result;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        while (result.size() < LineCount && !file.atEnd()) {
+            QByteArray line = file.readLine(MaxKeptLineLength);
+            if (line.isEmpty() && !file.atEnd())
+                break;   // a read error
+            // Skip the rest of an overlong line.
+            if (!line.endsWith('\n')) {
+                char skipped[512];
+                qint64 n = 0;
+                while (!file.atEnd() && (n = file.readLine(skipped, sizeof skipped)) > 0) {
+                    if (skipped[n - 1] == '\n')
+                        break;
+                }
+            }
+            if (line.endsWith('\n'))
+                line.chop(1);
+            if (line.endsWith('\r'))
+                line.chop(1);
+            result << QString::fromLatin1(line);
+        }
+    }
+    while (result.size() < LineCount)
+        result << QString();
+    return result;
+}
+
+LoadResult apply(const QStringList &fileLines, TwoPortConfig &config)
+{
+    LoadResult result;
+    const QString line1 = fileLines.value(0);
+    const QString line2 = fileLines.value(1);
+    const QString line3 = fileLines.value(2);
+    const QString line4 = fileLines.value(3);
+
+    if (line1.size() != 6 || line4.size() != 14) {
+        result.errorCode = WrongHeaderOrMarkerLength;
+        return result;
+    }
+    if (line1 != QLatin1String(Header) || line4 != QLatin1String(Marker)) {
+        result.errorCode = WrongHeaderOrMarker;
+        return result;
+    }
+    // Text that is no number stops the load where it stands: no code is reported.
+    if (!applyLine2(line2, config, result) || !applyLine3(line3, config, result))
+        result.errorCode = NoError;
+    return result;
+}
+
+LoadResult load(const QString &path, TwoPortConfig &config)
+{
+    return apply(readLines(path), config);
+}
+
+} // namespace twoportfile
