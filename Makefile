@@ -2,12 +2,17 @@
 BUILD   ?= build
 JOBS    ?= 2
 APT_PACKAGES := cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev \
-                qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev fonts-wine xvfb xauth
+                qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev fonts-wine xvfb xauth \
+                clang libclang-rt-14-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 TOOL := $(BUILD)/app/electronic-fuse
 SIM  := $(BUILD)/tools/fuse-simulator
 
-.PHONY: all deps build run demo test clean
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 120
+FUZZ_TARGETS := fuzz_telegram fuzz_singleport_reply fuzz_singleport_file
+
+.PHONY: all deps build run demo test fuzz fuzz-build clean
 
 all: build
 
@@ -38,5 +43,22 @@ demo: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
+# The fuzz targets, each for FUZZ_SECONDS, on a copy of its seed corpus.
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" \
+	  -DBUILD_TESTING=OFF -DFUSE_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(FUZZ_TARGETS)
+
+fuzz: fuzz-build
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
+	  echo "== $$t, $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_BUILD)/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=5 -rss_limit_mb=2048 \
+	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/$$t- \
+	    $(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus/$$t > $(FUZZ_BUILD)/$$t.log 2>&1; \
+	  status=$$?; tail -n 14 $(FUZZ_BUILD)/$$t.log; [ $$status = 0 ] || exit $$status; \
+	done
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD)
