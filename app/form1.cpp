@@ -2,6 +2,7 @@
 #include "ui_form1.h"
 
 #include "appstate.h"
+#include "parameter2/parameter_rovo.h"
 
 #include <QMouseEvent>
 #include <QScreen>
@@ -42,6 +43,7 @@ TForm1::TForm1(AppState &state, PortIO &line, QWidget *parent)
     ui->englisch->installEventFilter(this);
 
     connect(ui->Beenden1, &QAction::triggered, this, &TForm1::Beenden1Click);
+    connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(&Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
     connect(&Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
@@ -173,12 +175,56 @@ void TForm1::deutschClick()
 {
     state_.languageGerman = true;
     state_.languageEnglish = false;
+    if (parameter_rovo)
+        parameter_rovo->setLanguage(Language::German);
 }
 
 void TForm1::englischClick()
 {
     state_.languageGerman = false;
     state_.languageEnglish = true;
+    if (parameter_rovo)
+        parameter_rovo->setLanguage(Language::English);
+}
+
+void TForm1::setConfigurationDialogs(QWidget *twoPortDialog, Tparameter_rovo *singlePortDialog)
+{
+    para = twoPortDialog;
+    parameter_rovo = singlePortDialog;
+    if (parameter_rovo) {
+        connect(parameter_rovo, &Tparameter_rovo::rueckgabe, this, &TForm1::rueckgabe);
+        parameter_rovo->setLanguage(state_.languageEnglish ? Language::English : Language::German);
+    }
+}
+
+void TForm1::Button1Click()
+{
+    if (state_.currentVariant == ModuleVariant::FourChannelTwoPort) {
+        // The two-port dialog keeps its lists as they are. Until it exists the button
+        // does nothing for this variant: the main window keeps its port.
+        if (!para)
+            return;
+        // Like parameter_rovo it stays on top by its own window flags, and its close
+        // calls rueckgabe().
+        para->show();
+        para->raise();
+    } else {
+        if (!parameter_rovo)
+            return;
+        // Shown on top, lists rebuilt for the variant without a selection, channel 3
+        // and 4 controls hidden for two channels and shown for four.
+        parameter_rovo->oeffnen(state_.currentVariant);
+    }
+    Timer1.stop();
+    schliessecom();
+    setEnabled(false);
+}
+
+void TForm1::rueckgabe()
+{
+    setEnabled(true);
+    Timer1.start(50);
+    oeffnecom();
 }
 
 void TForm1::Beenden1Click()

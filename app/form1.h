@@ -11,6 +11,7 @@
 struct AppState;
 class PortIO;
 class QLabel;
+class Tparameter_rovo;
 
 namespace Ui { class TForm1; }
 
@@ -37,6 +38,18 @@ public:
     void deutschClick();
     void englischClick();
     void Beenden1Click();
+
+    // The configuration dialogs, created after the main window. Each one's close hands
+    // the port back (rueckgabe).
+    void setConfigurationDialogs(QWidget *twoPortDialog, Tparameter_rovo *singlePortDialog);
+    // Configuration button: the dialog for currentVariant takes the port.
+    void Button1Click();
+    // A configuration dialog was closed: the main window takes its port back.
+    void rueckgabe();
+
+    // Two-port dialog (FourChannelTwoPort); not there yet while null.
+    QWidget *para = nullptr;
+    Tparameter_rovo *parameter_rovo = nullptr;
 
     Ui::TForm1 *ui;
     QTimer Timer1;   // 50 ms: port selection, read, assembly and decoding

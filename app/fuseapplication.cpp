@@ -1,6 +1,7 @@
 #include "fuseapplication.h"
 
 #include "form1.h"
+#include "parameter2/parameter_rovo.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -27,6 +28,10 @@ FuseApplication::FuseApplication()
     state.currentVariant = ModuleVariant::FourChannel10A;
 
     Form1 = std::make_unique<TForm1>(state, line);
+    // 2nd: the two-port dialog para; 3rd: the information dialog Info.
+    parameter_rovo = std::make_unique<Tparameter_rovo>(state);
+    // 5th: the trip-characteristic window Form2 (shown from parameter_rovo's picture).
+    Form1->setConfigurationDialogs(nullptr, parameter_rovo.get());
 
     Form1->deutschClick();
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 class TForm1;
+class Tparameter_rovo;
 
 // The start-up sequence: shared state first, then the windows once and for all in their
 // creation order, then German. Windows are hidden until the event loop shows the main one.
@@ -20,4 +21,6 @@ public:
     AppState state;
     SerialLine line;   // the main window's port
     std::unique_ptr<TForm1> Form1;
+    // para (two-port dialog) and Info come between these two, Form2 after them.
+    std::unique_ptr<Tparameter_rovo> parameter_rovo;
 };
