@@ -159,11 +159,12 @@ QByteArray ModuleSimulator::nextStatusTelegram()
     if (badCheckCount_ > 0) {
         --badCheckCount_;
         t[28] = char(quint8(t[28]) ^ 0x5A);
-    }
-    if (shortCount_ > 0) {
+    } else if (shortCount_ > 0) {
         --shortCount_;
         // 26 bytes of the telegram and the end pair: 28 in all, one short of the check byte.
         t = t.left(26) + t.right(2);
+    } else {
+        ++validTelegrams_;
     }
     return t;
 }
@@ -468,6 +469,8 @@ ModuleSimulator::CommandOutcome ModuleSimulator::command(const QString &line)
             out.lines << hex(r);
     } else if (cmd == QLatin1String("telegram")) {
         out.lines << hex(statusTelegram());
+    } else if (cmd == QLatin1String("count")) {
+        out.lines << QStringLiteral("telegrams %1").arg(validTelegrams_);
     } else {
         out.error = QStringLiteral("unknown command ") + cmd;
     }

@@ -135,6 +135,7 @@ private:
     bool paced_ = false;
     int badCheckCount_ = 0;
     int shortCount_ = 0;
+    qint64 validTelegrams_ = 0;   // status telegrams without an injected fault, for "count"
     QRandomGenerator random_;
     QByteArray softwareVersion_ = "1.07";
     quint8 endByte_ = 0x16;        // second byte of the end pair: 0x16 or 0x18

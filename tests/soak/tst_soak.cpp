@@ -1,0 +1,90 @@
+// The main window at full line rate for a while: every telegram the module sends is
+// decoded, and memory does not grow. FUSE_SOAK_SECONDS sets the length (default 120).
+#include "app/appstate.h"
+#include "app/form1.h"
+#include "link/serialline.h"
+#include "link/statustelegram.h"
+#include "link/telegramassembler.h"
+#include "simulatorprocess.h"
+#include "ui_form1.h"
+
+#include <QtTest>
+
+// Passes the main window's reads through and decodes a copy of the same byte stream,
+// so the test knows how many telegrams the window has taken in.
+class CountingLine : public PortIO
+{
+public:
+    SerialLine line;
+    TelegramAssembler assembler;
+    qint64 valid = 0;
+    qint64 bytes = 0;
+
+    void open(const QString &name) override { line.open(name); }
+    void close() override { line.close(); }
+    QByteArray read(int maxBytes, int gapMs, int totalMs) override
+    {
+        const QByteArray got = line.read(maxBytes, gapMs, totalMs);
+        bytes += got.size();
+        for (char b : got) {
+            if (assembler.baue_string(quint8(b))
+                && status::decode(assembler.telegramBuffer).outcome == status::Decoded::Valid)
+                ++valid;
+        }
+        return got;
+    }
+};
+
+static qint64 residentKiB()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * 4 : 0;
+}
+
+class tst_Soak : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { SimulatorProcess::useTemporaryDataHome(); }
+    void fullLineRate();
+};
+
+void tst_Soak::fullLineRate()
+{
+    const int seconds = qEnvironmentVariableIsSet("FUSE_SOAK_SECONDS")
+        ? qEnvironmentVariableIntValue("FUSE_SOAK_SECONDS") : 120;
+    SimulatorProcess sim;
+    QVERIFY(sim.start({"--variant", "17", "--rate", "31", "--moving"}));
+    AppState state;
+    CountingLine line;
+    TForm1 form(state, line);
+    form.show();
+
+    QTRY_VERIFY_WITH_TIMEOUT(!form.ui->i1->text().isEmpty(), 3000);
+    QTest::qWait(5000);   // allocations of the first telegrams and the first paints settle
+    const qint64 startKiB = residentKiB();
+    QElapsedTimer clock;
+    clock.start();
+    qint64 maxKiB = startKiB;
+    while (clock.elapsed() < seconds * 1000) {
+        QTest::qWait(1000);
+        maxKiB = qMax(maxKiB, residentKiB());
+        QVERIFY(!form.ui->i1->text().isEmpty());   // never blanked: the line never fell silent
+    }
+    QVERIFY(sim.commandOk("silence"));
+    QTest::qWait(1000);   // what was on its way arrives
+    const QStringList count = sim.command("count");
+    QCOMPARE(count.size(), 2);
+    const qint64 sent = count[0].section(' ', 1).toLongLong();
+    qInfo("%lld telegrams sent, %lld decoded, %lld bytes in %d s; resident %lld KiB at start, %lld KiB at most",
+          sent, line.valid, line.bytes, seconds, startKiB, maxKiB);
+    QVERIFY(sent > seconds * 25);   // the module really sent at full line rate
+    QCOMPARE(line.valid, sent);
+    QVERIFY2(maxKiB - startKiB < 2048, "resident memory grew by 2 MiB or more");
+}
+
+QTEST_MAIN(tst_Soak)
+#include "tst_soak.moc"
