@@ -8,11 +8,14 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 TOOL := $(BUILD)/app/electronic-fuse
 SIM  := $(BUILD)/tools/fuse-simulator
 
+ASAN_BUILD   ?= build-asan
+SOAK_SECONDS ?= 600
+CI_FUZZ_SECONDS ?= 15
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 120
 FUZZ_TARGETS := fuzz_telegram fuzz_singleport_reply fuzz_singleport_file
 
-.PHONY: all deps build run demo test fuzz fuzz-build clean
+.PHONY: all deps build run demo test test-plain test-sanitize soak fuzz fuzz-build clean
 
 all: build
 
@@ -40,8 +43,23 @@ demo: build
 	trap "kill $$sim 2>/dev/null" EXIT INT TERM; \
 	sleep 1; $(TOOL); kill $$sim 2>/dev/null; true
 
-test: build
+# Every test: the normal build (with a two-minute soak at full line rate), the whole suite
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target briefly.
+test: test-plain test-sanitize
+	$(MAKE) fuzz FUZZ_SECONDS=$(CI_FUZZ_SECONDS)
+
+test-plain: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+test-sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS) -LE soak
+
+# The soak test alone, for SOAK_SECONDS (default ten minutes).
+soak: build
+	cd $(BUILD) && FUSE_SOAK_SECONDS=$(SOAK_SECONDS) ctest --output-on-failure -L soak
 
 # The fuzz targets, each for FUZZ_SECONDS, on a copy of its seed corpus.
 fuzz-build: deps
@@ -61,4 +79,4 @@ fuzz: fuzz-build
 	done
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
