@@ -2,8 +2,8 @@
 BUILD   ?= build
 JOBS    ?= 2
 APT_PACKAGES := cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev \
-                qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev fonts-wine xvfb xauth \
-                clang libclang-rt-14-dev
+                qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev fonts-wine xvfb xauth xdotool \
+                clang libclang-rt-14-dev libbenchmark-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 TOOL := $(BUILD)/app/electronic-fuse
 SIM  := $(BUILD)/tools/fuse-simulator
@@ -15,7 +15,7 @@ FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 120
 FUZZ_TARGETS := fuzz_telegram fuzz_singleport_reply fuzz_singleport_file
 
-.PHONY: all deps build run demo test test-plain test-sanitize soak fuzz fuzz-build clean
+.PHONY: all deps build run demo test test-plain test-sanitize soak bench fuzz fuzz-build clean
 
 all: build
 
@@ -60,6 +60,11 @@ test-sanitize: deps
 # The soak test alone, for SOAK_SECONDS (default ten minutes).
 soak: build
 	cd $(BUILD) && FUSE_SOAK_SECONDS=$(SOAK_SECONDS) ctest --output-on-failure -L soak
+
+# What the pure code and the running tool cost (see README, "Measurements").
+bench: build
+	$(BUILD)/tests/bench/bench_telegram
+	tools/measure.sh $(BUILD) 30
 
 # The fuzz targets, each for FUZZ_SECONDS, on a copy of its seed corpus.
 fuzz-build: deps
