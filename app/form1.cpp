@@ -2,6 +2,8 @@
 #include "ui_form1.h"
 
 #include "appstate.h"
+#include "information/info.h"
+#include "ui_info.h"
 #include "parameter2/parameter_rovo.h"
 
 #include <QMouseEvent>
@@ -43,6 +45,7 @@ TForm1::TForm1(AppState &state, PortIO &line, QWidget *parent)
     ui->englisch->installEventFilter(this);
 
     connect(ui->Beenden1, &QAction::triggered, this, &TForm1::Beenden1Click);
+    connect(ui->info1, &QAction::triggered, this, &TForm1::info1Click);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(&Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
@@ -230,6 +233,15 @@ void TForm1::rueckgabe()
 void TForm1::Beenden1Click()
 {
     close();
+}
+
+void TForm1::info1Click()
+{
+    if (!Info)
+        return;
+    Info->show();
+    Info->raise();
+    Info->ui->StaticText1->setText(QStringLiteral("Version 1.2.2"));
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)

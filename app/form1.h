@@ -12,6 +12,7 @@ struct AppState;
 class PortIO;
 class QLabel;
 class Tparameter_rovo;
+class TInfo;
 
 namespace Ui { class TForm1; }
 
@@ -38,6 +39,7 @@ public:
     void deutschClick();
     void englischClick();
     void Beenden1Click();
+    void info1Click();
 
     // The configuration dialogs, created after the main window. Each one's close hands
     // the port back (rueckgabe).
@@ -50,6 +52,7 @@ public:
     // Two-port dialog (FourChannelTwoPort); not there yet while null.
     QWidget *para = nullptr;
     Tparameter_rovo *parameter_rovo = nullptr;
+    TInfo *Info = nullptr;
 
     Ui::TForm1 *ui;
     QTimer Timer1;   // 50 ms: port selection, read, assembly and decoding

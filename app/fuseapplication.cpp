@@ -1,6 +1,8 @@
 #include "fuseapplication.h"
 
 #include "form1.h"
+#include "grafik/form2.h"
+#include "information/info.h"
 #include "parameter2/parameter_rovo.h"
 
 #include <QApplication>
@@ -28,10 +30,19 @@ FuseApplication::FuseApplication()
     state.currentVariant = ModuleVariant::FourChannel10A;
 
     Form1 = std::make_unique<TForm1>(state, line);
-    // 2nd: the two-port dialog para; 3rd: the information dialog Info.
+    // 2nd: the two-port dialog para.
+    Info = std::make_unique<TInfo>();
     parameter_rovo = std::make_unique<Tparameter_rovo>(state);
-    // 5th: the trip-characteristic window Form2 (shown from parameter_rovo's picture).
+    Form2 = std::make_unique<TForm2>();
+
     Form1->setConfigurationDialogs(nullptr, parameter_rovo.get());
+    Form1->Info = Info.get();
+    // The enlarged trip characteristic, in front of the dialog that stays on top itself.
+    QObject::connect(parameter_rovo.get(), &Tparameter_rovo::tripCharacteristicRequested, Form2.get(), [this] {
+        Form2->setWindowFlag(Qt::WindowStaysOnTopHint);
+        Form2->show();
+        Form2->raise();
+    });
 
     Form1->deutschClick();
 }

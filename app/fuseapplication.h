@@ -7,6 +7,8 @@
 
 class TForm1;
 class Tparameter_rovo;
+class TInfo;
+class TForm2;
 
 // The start-up sequence: shared state first, then the windows once and for all in their
 // creation order, then German. Windows are hidden until the event loop shows the main one.
@@ -21,6 +23,8 @@ public:
     AppState state;
     SerialLine line;   // the main window's port
     std::unique_ptr<TForm1> Form1;
-    // para (two-port dialog) and Info come between these two, Form2 after them.
+    // para (two-port dialog) comes second.
+    std::unique_ptr<TInfo> Info;
     std::unique_ptr<Tparameter_rovo> parameter_rovo;
+    std::unique_ptr<TForm2> Form2;
 };

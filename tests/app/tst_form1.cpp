@@ -2,9 +2,13 @@
 #include "app/appstate.h"
 #include "app/form1.h"
 #include "app/fuseapplication.h"
+#include "grafik/form2.h"
+#include "information/info.h"
+#include "parameter2/parameter_rovo.h"
 #include "link/frame.h"
 #include "link/serialline.h"
 #include "ui_form1.h"
+#include "ui_info.h"
 
 #include <QtTest>
 
@@ -29,6 +33,8 @@ private slots:
     void init();
     void cleanup();
     void startUp();
+    void infoMenu();
+    void tripCharacteristicFromDialog();
     void layout();
     void exampleTelegram();
     void wrongCheckByte();
@@ -100,12 +106,49 @@ void tst_Form1::startUp()
     QVERIFY(app.state.languageGerman);
     QVERIFY(!app.state.languageEnglish);
     QVERIFY(!app.Form1->isVisible());
+    for (QWidget *secondary : std::initializer_list<QWidget *>{app.Info.get(), app.parameter_rovo.get(), app.Form2.get()})
+        QVERIFY(!secondary->isVisible());
     QCOMPARE(app.Form1->windowTitle(), QStringLiteral("Visualisierung"));
     QCOMPARE(QApplication::applicationName(), QStringLiteral("Electronic fuse"));
     QVERIFY(app.Form1->Timer1.isActive());
     QCOMPARE(app.Form1->Timer1.interval(), 50);
     QCOMPARE(app.Form1->Timer2.interval(), 1000);
     QCOMPARE(app.Form1->Timer3.interval(), 250);
+}
+
+void tst_Form1::infoMenu()
+{
+    FuseApplication app;
+    app.show();
+    app.Info->ui->StaticText1->setText(QStringLiteral("something else"));
+    app.Form1->ui->info1->trigger();
+    QVERIFY(app.Info->isVisible());
+    QCOMPARE(app.Info->ui->StaticText1->text(), QStringLiteral("Version 1.2.2"));
+    QVERIFY(!app.Info->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(app.Form1->isEnabled());   // not modal: the main window stays usable
+    QVERIFY(!app.Info->ui->pellix_logo1->isVisible());
+    QVERIFY(!app.Info->ui->pellix_logo2->isVisible());
+    // Opened again after being closed: the version is set again.
+    app.Info->close();
+    app.Info->ui->StaticText1->clear();
+    app.Form1->info1Click();
+    QCOMPARE(app.Info->ui->StaticText1->text(), QStringLiteral("Version 1.2.2"));
+}
+
+void tst_Form1::tripCharacteristicFromDialog()
+{
+    FuseApplication app;
+    app.show();
+    QVERIFY(!app.Form2->isVisible());
+    app.Form1->Button1Click();
+    QVERIFY(app.parameter_rovo->isVisible());
+    app.parameter_rovo->Image2Click();
+    QVERIFY(app.Form2->isVisible());
+    QVERIFY(app.Form2->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    // It stays open when the dialog is closed.
+    app.parameter_rovo->close();
+    QVERIFY(app.Form2->isVisible());
+    QVERIFY(app.Form1->isEnabled());
 }
 
 void tst_Form1::layout()
