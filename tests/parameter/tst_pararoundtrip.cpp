@@ -1,0 +1,238 @@
+// The two-port dialog against the module simulator on a real pseudo-terminal: the main
+// window hands its port over, the dialog reads, writes, saves and loads a configuration,
+// and the main window takes the port back when the dialog closes.
+#include "app/form1.h"
+#include "app/fuseapplication.h"
+#include "hexbytes.h"
+#include "parameter/para.h"
+#include "parameter/twoportcontroller.h"
+#include "simulatorprocess.h"
+#include "ui_form1.h"
+#include "ui_para.h"
+
+#include <QAbstractItemView>
+#include <QFileDialog>
+#include <QtTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The user's own pick: the list's popup opened and the entry clicked.
+bool pick(QComboBox *list, int index)
+{
+    list->showPopup();
+    QAbstractItemView *view = list->view();
+    if (!QTest::qWaitFor([&] { return view->isVisible(); }, 2000))
+        return false;
+    const QModelIndex item = view->model()->index(index, 0);
+    view->scrollTo(item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
+    return QTest::qWaitFor([&] { return !view->isVisible(); }, 2000) && list->currentIndex() == index;
+}
+
+} // namespace
+
+class tst_ParaRoundTrip : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { SimulatorProcess::useTemporaryDataHome(); }
+    void cleanup();
+    void readWriteSaveLoad();
+    void failedRead_data();
+    void failedRead();
+
+private:
+    // Current and trip time of every channel, then the threshold.
+    QStringList lists() const
+    {
+        Ui::Tpara *ui = para->ui;
+        return {ui->k1_sel->currentText() + '/' + ui->k1_time->currentText(),
+                ui->k2_sel->currentText() + '/' + ui->k2_time->currentText(),
+                ui->k3_sel->currentText() + '/' + ui->k3_time->currentText(),
+                ui->k4_sel->currentText() + '/' + ui->k4_time->currentText(), ui->pgood_sel_->currentText()};
+    }
+    // The bytes the controller holds for the boxes: port1Byte1, port1Byte2, port2Byte1, port2Byte2.
+    QByteArray boxes() const
+    {
+        const TwoPortConfig &c = para->controller().config();
+        QByteArray b;
+        b.append(char(c.port1Byte1())).append(char(c.port1Byte2())).append(char(c.port2Byte1())).append(char(c.port2Byte2()));
+        return b;
+    }
+    // Every box as the dialog shows it, Port 1's byte 1 first, then byte 2 (01, 02, 80),
+    // the same for Port 2, then loeschen and programmieren.
+    QString shownBoxes() const
+    {
+        QString s;
+        for (const char *port : {"port1_", "port2_"}) {
+            for (const char *bit : {"byte1_01", "byte1_02", "byte1_04", "byte1_08", "byte1_10", "byte1_20",
+                                    "byte1_40", "byte1_80", "byte2_01", "byte2_02", "byte2_80"})
+                s += para->findChild<QCheckBox *>(QLatin1String(port) + QLatin1String(bit))->isChecked() ? '1' : '0';
+            s += ' ';
+        }
+        s += para->ui->loeschen->isChecked() ? '1' : '0';
+        s += para->ui->programmieren->isChecked() ? '1' : '0';
+        return s;
+    }
+    // The main window's configuration button, as the user presses it.
+    // The windows, once the simulator runs.
+    void createWindows();
+    void handOver()
+    {
+        QTest::mouseClick(app->Form1->ui->Button1, Qt::LeftButton);
+        QVERIFY(para->isVisible());
+        QVERIFY(!app->Form1->isEnabled());
+        QVERIFY(!app->Form1->Timer1.isActive());
+    }
+
+    SimulatorProcess sim;
+    std::unique_ptr<FuseApplication> app;
+    std::unique_ptr<Tpara> para;
+};
+
+void tst_ParaRoundTrip::createWindows()
+{
+    app = std::make_unique<FuseApplication>();
+    // Wired as the start-up wires it: the main window shows para for a two-port module and
+    // takes its port back when para closes.
+    para = std::make_unique<Tpara>(app->state);
+    app->Form1->para = para.get();
+    connect(para.get(), &Tpara::rueckgabe, app->Form1.get(), &TForm1::rueckgabe);
+}
+
+void tst_ParaRoundTrip::cleanup()
+{
+    para.reset();
+    app.reset();
+    sim.stop();
+}
+
+void tst_ParaRoundTrip::readWriteSaveLoad()
+{
+    QVERIFY(sim.start({"--variant", "15", "--rate", "10", "--software", "4.02"}));
+    createWindows();
+    app->show();
+    Ui::TForm1 *main = app->Form1->ui;
+    Ui::Tpara *ui = para->ui;
+    QTRY_VERIFY_WITH_TIMEOUT(!main->i1->text().isEmpty(), 3000);
+    const QString liveValue = main->i1->text();
+    QCOMPARE(app->state.currentVariant, ModuleVariant::FourChannelTwoPort);
+
+    handOver();
+    // Read: the simulator's factory configuration.
+    QTest::mouseClick(ui->Button1, Qt::LeftButton);
+    QCOMPARE(ui->status->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QCOMPARE(ui->status->styleSheet(), QStringLiteral("color: black;"));
+    QCOMPARE(lists(), QStringList({"8/0,1", "8/0,1", "8/0,1", "8/0,1", "21,4"}));
+    QCOMPARE(shownBoxes(), QStringLiteral("01000000001 00010000001 01"));
+    QTest::mouseClick(ui->Label5, Qt::LeftButton);
+    QCOMPARE(ui->sw->text(), QStringLiteral("SW: 4.02"));
+    QCOMPARE(sim.receivedRequests(), QList<QByteArray>{hexBytes("FF FC")});
+    QCOMPARE(app->state.currentVariant, ModuleVariant::FourChannelTwoPort);
+
+    // Change as a user does, then write.
+    QVERIFY(pick(ui->k1_sel, 1));        // 1 A: "1,5" offered and selected
+    QVERIFY(pick(ui->k2_sel, 0));        // OFF: no time
+    QVERIFY(pick(ui->k3_sel, 2));        // 2 A: "0,5" selected ...
+    QVERIFY(pick(ui->k3_time, 1));       // ... the user takes "0,2"
+    QVERIFY(pick(ui->pgood_sel_, 20));   // "22,0"
+    QTest::mouseClick(ui->port1_byte1_01, Qt::LeftButton);
+    QTest::mouseClick(ui->port2_byte2_01, Qt::LeftButton);
+    QTest::mouseClick(ui->loeschen, Qt::LeftButton);
+    QTest::mouseClick(ui->programmieren, Qt::LeftButton);
+    QTest::mouseClick(ui->Button2, Qt::LeftButton);
+    QCOMPARE(ui->status->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QCOMPARE(sim.receivedRequests(), QList<QByteArray>{hexBytes("FF F3 01 82 DC 03 C0 08 81 04 01 DD EE 23")});
+    const QStringList stored = sim.command(QStringLiteral("config-show"));
+    QVERIFY(!stored.isEmpty());
+    // The release is an action of the module, not a setting: it is not stored.
+    QCOMPARE(QByteArray::fromHex(stored.first().toLatin1()), hexBytes("01 82 DC 03 80 08 81 04 01"));
+
+    // Read back, after the factory settings have changed every field.
+    const QStringList written{"1/1,5", "OFF/", "2/0,2", "8/0,1", "22,0"};
+    const QString writtenBoxes = QStringLiteral("11000000001 00010000101 00");
+    QTest::mouseClick(ui->Button3, Qt::LeftButton);
+    QCOMPARE(lists(), QStringList({"8/0,1", "8/0,1", "8/0,1", "8/0,1", "21,4"}));
+    QTest::mouseClick(ui->Button1, Qt::LeftButton);
+    QCOMPARE(ui->status->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QCOMPARE(lists(), written);
+    QCOMPARE(shownBoxes(), writtenBoxes);
+    QCOMPARE(boxes(), hexBytes("03 80 08 81"));
+
+    // Save, change, load back.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("two-port.txt"));
+    para->askFileName = [&](QFileDialog &) { return path; };
+    para->speichernClick();
+    QCOMPARE(readAll(path), QByteArray("config\r\n01,82,DC,04,01;\r\n03,80,08,81;\r\nAE081DDD12F256\r\n"));
+    QTest::mouseClick(ui->Button3, Qt::LeftButton);
+    QCOMPARE(lists(), QStringList({"8/0,1", "8/0,1", "8/0,1", "8/0,1", "21,4"}));
+    para->oeffnenClick();
+    QCOMPARE(ui->status->text(), QStringLiteral("Datei korrekt eingelesen"));
+    QCOMPARE(lists(), written);
+    QCOMPARE(shownBoxes(), writtenBoxes);
+
+    // The main window's display went blank meanwhile; closing brings the values back.
+    QTRY_COMPARE_WITH_TIMEOUT(main->i1->text(), QString(), 2500);
+    para->ui->schliessen->trigger();
+    QVERIFY(!para->isVisible());
+    QVERIFY(app->Form1->isEnabled());
+    QVERIFY(app->Form1->Timer1.isActive());
+    QTRY_COMPARE_WITH_TIMEOUT(main->i1->text(), liveValue, 3000);
+    // The dialog is empty for the next opening, and nothing more went to the module.
+    QCOMPARE(lists(), QStringList({"/", "/", "/", "/", ""}));
+    QCOMPARE(sim.receivedRequests(), QList<QByteArray>{hexBytes("FF FC")});   // the read back, nothing since
+}
+
+void tst_ParaRoundTrip::failedRead_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("silent module") << "config-mute on" << false << "Kommunikation fehlgeschlagen!";
+    QTest::newRow("single-port answer, English") << "config-type 17" << true << "Communikation error!";
+}
+
+void tst_ParaRoundTrip::failedRead()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, english);
+    QFETCH(QString, message);
+    QVERIFY(sim.start({"--variant", "15", "--rate", "10"}));
+    QVERIFY(sim.commandOk(command));
+    createWindows();
+    app->show();
+    if (english)
+        app->Form1->englischClick();
+    para->setLanguage(english ? Language::English : Language::German);
+    QTRY_COMPARE_WITH_TIMEOUT(app->state.currentVariant, ModuleVariant::FourChannelTwoPort, 3000);
+    handOver();
+    Ui::Tpara *ui = para->ui;
+
+    QTest::mouseClick(ui->Button3, Qt::LeftButton);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(ui->Button1, Qt::LeftButton);   // empties the fields, then no good answer
+    QCOMPARE(lists(), QStringList({"/", "/", "/", "/", ""}));
+    QVERIFY(ui->status->isHidden());
+    QTRY_COMPARE_WITH_TIMEOUT(ui->status->text(), message, 9000);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed > 5500 && elapsed < 8500, qPrintable(QString::number(elapsed)));
+    QCOMPARE(ui->status->styleSheet(), QStringLiteral("color: red;"));
+    QCOMPARE(lists(), QStringList({"/", "/", "/", "/", ""}));
+    QVERIFY(!para->controller().protocol().retryActive());
+    // One attempt from the button and twelve retries.
+    const QList<QByteArray> requests = sim.receivedRequests();
+    QCOMPARE(requests.count(hexBytes("FF FC")), 13);
+    QCOMPARE(requests.size(), 13);
+}
+
+QTEST_MAIN(tst_ParaRoundTrip)
+#include "tst_pararoundtrip.moc"
