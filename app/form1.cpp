@@ -2,7 +2,9 @@
 #include "ui_form1.h"
 
 #include "appstate.h"
+#include "config/translation.h"
 #include "information/info.h"
+#include "parameter/para.h"
 #include "ui_info.h"
 #include "parameter2/parameter_rovo.h"
 
@@ -178,39 +180,58 @@ void TForm1::deutschClick()
 {
     state_.languageGerman = true;
     state_.languageEnglish = false;
-    if (parameter_rovo)
-        parameter_rovo->setLanguage(Language::German);
+    QCoreApplication::removeTranslator(&englishTranslator());
+    switchLanguage(Language::German);
 }
 
 void TForm1::englischClick()
 {
     state_.languageGerman = false;
     state_.languageEnglish = true;
-    if (parameter_rovo)
-        parameter_rovo->setLanguage(Language::English);
+    QCoreApplication::installTranslator(&englishTranslator());
+    switchLanguage(Language::English);
 }
 
-void TForm1::setConfigurationDialogs(QWidget *twoPortDialog, Tparameter_rovo *singlePortDialog)
+void TForm1::switchLanguage(Language language)
+{
+    // The windows rewrite their texts on the language-change event Qt posts to them;
+    // deliver it now, so the switch is complete when the click has been handled.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    if (para)
+        para->setLanguage(language);
+    if (parameter_rovo)
+        parameter_rovo->setLanguage(language);
+}
+
+void TForm1::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+    QMainWindow::changeEvent(event);
+}
+
+void TForm1::setConfigurationDialogs(Tpara *twoPortDialog, Tparameter_rovo *singlePortDialog)
 {
     para = twoPortDialog;
     parameter_rovo = singlePortDialog;
+    const Language language = state_.languageEnglish ? Language::English : Language::German;
+    if (para) {
+        connect(para, &Tpara::rueckgabe, this, &TForm1::rueckgabe);
+        para->setLanguage(language);
+    }
     if (parameter_rovo) {
         connect(parameter_rovo, &Tparameter_rovo::rueckgabe, this, &TForm1::rueckgabe);
-        parameter_rovo->setLanguage(state_.languageEnglish ? Language::English : Language::German);
+        parameter_rovo->setLanguage(language);
     }
 }
 
 void TForm1::Button1Click()
 {
     if (state_.currentVariant == ModuleVariant::FourChannelTwoPort) {
-        // The two-port dialog keeps its lists as they are. Until it exists the button
-        // does nothing for this variant: the main window keeps its port.
+        // The two-port dialog keeps its lists as they are.
         if (!para)
             return;
-        // Like parameter_rovo it stays on top by its own window flags, and its close
-        // calls rueckgabe().
-        para->show();
-        para->raise();
+        para->oeffnen();
     } else {
         if (!parameter_rovo)
             return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/language.h"
 #include "link/monitorport.h"
 #include "link/telegramassembler.h"
 #include "link/statustelegram.h"
@@ -12,6 +13,7 @@ struct AppState;
 class PortIO;
 class QLabel;
 class Tparameter_rovo;
+class Tpara;
 class TInfo;
 
 namespace Ui { class TForm1; }
@@ -43,14 +45,14 @@ public:
 
     // The configuration dialogs, created after the main window. Each one's close hands
     // the port back (rueckgabe).
-    void setConfigurationDialogs(QWidget *twoPortDialog, Tparameter_rovo *singlePortDialog);
+    void setConfigurationDialogs(Tpara *twoPortDialog, Tparameter_rovo *singlePortDialog);
     // Configuration button: the dialog for currentVariant takes the port.
     void Button1Click();
     // A configuration dialog was closed: the main window takes its port back.
     void rueckgabe();
 
     // Two-port dialog (FourChannelTwoPort); not there yet while null.
-    QWidget *para = nullptr;
+    Tpara *para = nullptr;
     Tparameter_rovo *parameter_rovo = nullptr;
     TInfo *Info = nullptr;
 
@@ -62,10 +64,12 @@ public:
     TelegramAssembler assembler;
 
 protected:
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
+    void switchLanguage(Language language);
     void showChannels34(bool shown);
 
     struct Lamp { QLabel *outline, *off, *on, *label; };

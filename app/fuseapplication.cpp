@@ -3,6 +3,7 @@
 #include "form1.h"
 #include "grafik/form2.h"
 #include "information/info.h"
+#include "parameter/para.h"
 #include "parameter2/parameter_rovo.h"
 
 #include <QApplication>
@@ -30,12 +31,12 @@ FuseApplication::FuseApplication()
     state.currentVariant = ModuleVariant::FourChannel10A;
 
     Form1 = std::make_unique<TForm1>(state, line);
-    // 2nd: the two-port dialog para.
+    para = std::make_unique<Tpara>(state);
     Info = std::make_unique<TInfo>();
     parameter_rovo = std::make_unique<Tparameter_rovo>(state);
     Form2 = std::make_unique<TForm2>();
 
-    Form1->setConfigurationDialogs(nullptr, parameter_rovo.get());
+    Form1->setConfigurationDialogs(para.get(), parameter_rovo.get());
     Form1->Info = Info.get();
     // The enlarged trip characteristic, in front of the dialog that stays on top itself.
     QObject::connect(parameter_rovo.get(), &Tparameter_rovo::tripCharacteristicRequested, Form2.get(), [this] {

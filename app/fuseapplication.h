@@ -7,6 +7,7 @@
 
 class TForm1;
 class Tparameter_rovo;
+class Tpara;
 class TInfo;
 class TForm2;
 
@@ -23,7 +24,7 @@ public:
     AppState state;
     SerialLine line;   // the main window's port
     std::unique_ptr<TForm1> Form1;
-    // para (two-port dialog) comes second.
+    std::unique_ptr<Tpara> para;
     std::unique_ptr<TInfo> Info;
     std::unique_ptr<Tparameter_rovo> parameter_rovo;
     std::unique_ptr<TForm2> Form2;

@@ -1,41 +1,29 @@
 #include "config/configmessages.h"
 
+#include "config/translation.h"
+
 #include <QtGlobal>
 
 namespace {
 
-struct MessagePair {
-    const char *german;
-    const char *english;
-};
-
-// The context name is the one lupdate will file these texts under.
-const MessagePair &pairFor(ConfigMessage message)
+// German source texts; English comes from the translation, context "ConfigMessages".
+const char *germanText(ConfigMessage message)
 {
-    static const MessagePair communicationFailed{
-        QT_TRANSLATE_NOOP("ConfigMessages", "Kommunikation fehlgeschlagen!"), "Communikation error!"};
-    static const MessagePair transmissionSuccessful{
-        QT_TRANSLATE_NOOP("ConfigMessages", "Übertragung erfolgreich!"), "Transmission successful!"};
-    static const MessagePair fillAllFields{
-        QT_TRANSLATE_NOOP("ConfigMessages", "Bitte alle Felder korrekt ausfüllen"), "All labels fill correctly, please"};
-    static const MessagePair fileReadCorrectly{
-        QT_TRANSLATE_NOOP("ConfigMessages", "Datei korrekt eingelesen"), "Read file correctly"};
-    static const MessagePair fileError{
-        QT_TRANSLATE_NOOP("ConfigMessages", "Datei fehlerhaft C"), "File error C"};
-    static const MessagePair fileNotSaved{
-        QT_TRANSLATE_NOOP("ConfigMessages", "Datei konnte nicht gespeichert werden"), "File could not be saved"};
-    static const MessagePair notHexadecimal{
-        QT_TRANSLATE_NOOP("ConfigMessages", "'%1' ist kein gültiger Hexadezimalwert."),
-        "'%1' is not a valid hexadecimal value."};
-
     switch (message) {
-    case ConfigMessage::CommunicationFailed: return communicationFailed;
-    case ConfigMessage::TransmissionSuccessful: return transmissionSuccessful;
-    case ConfigMessage::FillAllFields: return fillAllFields;
-    case ConfigMessage::FileReadCorrectly: return fileReadCorrectly;
-    case ConfigMessage::FileError: return fileError;
-    case ConfigMessage::FileNotSaved: return fileNotSaved;
-    case ConfigMessage::NotHexadecimal: return notHexadecimal;
+    case ConfigMessage::CommunicationFailed:
+        return QT_TRANSLATE_NOOP("ConfigMessages", "Kommunikation fehlgeschlagen!");
+    case ConfigMessage::TransmissionSuccessful:
+        return QT_TRANSLATE_NOOP("ConfigMessages", "Übertragung erfolgreich!");
+    case ConfigMessage::FillAllFields:
+        return QT_TRANSLATE_NOOP("ConfigMessages", "Bitte alle Felder korrekt ausfüllen");
+    case ConfigMessage::FileReadCorrectly:
+        return QT_TRANSLATE_NOOP("ConfigMessages", "Datei korrekt eingelesen");
+    case ConfigMessage::FileError:
+        return QT_TRANSLATE_NOOP("ConfigMessages", "Datei fehlerhaft C");
+    case ConfigMessage::FileNotSaved:
+        return QT_TRANSLATE_NOOP("ConfigMessages", "Datei konnte nicht gespeichert werden");
+    case ConfigMessage::NotHexadecimal:
+        return QT_TRANSLATE_NOOP("ConfigMessages", "'%1' ist kein gültiger Hexadezimalwert.");
     }
     Q_UNREACHABLE();
 }
@@ -44,8 +32,8 @@ const MessagePair &pairFor(ConfigMessage message)
 
 QString configMessage(ConfigMessage message, Language language)
 {
-    const MessagePair &pair = pairFor(message);
-    return QString::fromUtf8(language == Language::German ? pair.german : pair.english);
+    const char *german = germanText(message);
+    return language == Language::German ? QString::fromUtf8(german) : englishText("ConfigMessages", german);
 }
 
 QString fileErrorMessage(int code, Language language)

@@ -5,8 +5,7 @@
 #include <QString>
 
 // Every message a configuration dialog writes into its status line (and the one it shows
-// in a message box). German is the source text; English is its translation. All texts
-// are chosen in configMessage(), the one place to switch to Qt Linguist later.
+// in a message box). German is the source text; English is its translation.
 enum class ConfigMessage {
     CommunicationFailed,      // all retries of a transaction failed
     TransmissionSuccessful,   // configuration read from or written to the module

@@ -5,6 +5,7 @@
 #include "app/fuseapplication.h"
 #include "config/fakeline.h"
 #include "hexbytes.h"
+#include "parameter/para.h"
 #include "parameter2/parameter_rovo.h"
 #include "parameter2/singleportcontroller.h"
 #include "ui_form1.h"
@@ -265,7 +266,7 @@ void tst_ConfigHandOver::applicationCreatesAndWiresTheDialog()
     FuseApplication app;
     QVERIFY(app.parameter_rovo);
     QCOMPARE(app.Form1->parameter_rovo, app.parameter_rovo.get());
-    QVERIFY(!app.Form1->para);   // the two-port dialog comes later
+    QCOMPARE(app.Form1->para, app.para.get());
     QVERIFY(!app.parameter_rovo->isVisible());
     QVERIFY(app.state.languageGerman);
     QCOMPARE(app.parameter_rovo->windowTitle(), QStringLiteral("Konfiguration"));
@@ -275,6 +276,17 @@ void tst_ConfigHandOver::applicationCreatesAndWiresTheDialog()
     QVERIFY(app.parameter_rovo->isVisible());
     QVERIFY(!app.Form1->isEnabled());
     app.parameter_rovo->close();
+    QVERIFY(app.Form1->isEnabled());
+    QVERIFY(app.Form1->Timer1.isActive());
+
+    // A two-port module gets the two-port dialog; its close hands the port back too.
+    app.state.currentVariant = ModuleVariant::FourChannelTwoPort;
+    app.Form1->Button1Click();
+    QVERIFY(app.para->isVisible());
+    QVERIFY(!app.parameter_rovo->isVisible());
+    QVERIFY(!app.Form1->isEnabled());
+    QVERIFY(!app.Form1->Timer1.isActive());
+    app.para->close();
     QVERIFY(app.Form1->isEnabled());
     QVERIFY(app.Form1->Timer1.isActive());
 }
