@@ -13,7 +13,7 @@ SOAK_SECONDS ?= 600
 CI_FUZZ_SECONDS ?= 15
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 120
-FUZZ_TARGETS := fuzz_telegram fuzz_singleport_reply fuzz_singleport_file
+FUZZ_TARGETS := fuzz_telegram fuzz_singleport_reply fuzz_singleport_file fuzz_twoport_reply fuzz_twoport_file
 
 .PHONY: all deps build run demo test test-plain test-sanitize soak bench fuzz fuzz-build clean
 
