@@ -1,0 +1,474 @@
+// What the user sees when things go wrong on the line: the whole application against the
+// module simulator on a real pseudo-terminal. A silent line, an adapter pulled in the
+// middle of a telegram, a port held by another program, a storm of noise, replies cut in
+// pieces, a module swapped while the tool runs, and the configuration dialog opened and
+// closed over and over. In every case the process stays up and the values come back.
+#include "app/fuseapplication.h"
+#include "app/form1.h"
+#include "config/retryprotocol.h"
+#include "link/serialline.h"
+#include "parameter/para.h"
+#include "parameter2/parameter_rovo.h"
+#include "parameter2/singleportcontroller.h"
+#include "simulatorprocess.h"
+#include "ui_form1.h"
+#include "ui_para.h"
+#include "ui_parameter_rovo.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+const QString Failed = QStringLiteral("Kommunikation fehlgeschlagen!");
+const QString Successful = QStringLiteral("Übertragung erfolgreich!");
+const QStringList Blank(14, QString());
+
+// The simulator's default values on a four-channel 10 A module.
+const QStringList FourChannel10AValues{
+    "2,50 Adc", "1,20 Adc", "4,80 Adc", "0,35 Adc", "3,10 Adc", "1,50 Adc", "5,20 Adc", "0,60 Adc",
+    "24,1 Vdc", "23,8 Vdc", "10 Adc", "10 Adc", "10 Adc", "10 Adc"};
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
+        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+int openDescriptors()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size());
+}
+
+// Whether some other program could take the device now: it opens and locks the device by
+// its real path, as the tool's own serial line would, and lets go again at once.
+bool deviceFree(const QString &slavePath)
+{
+    const int fd = ::open(QFile::encodeName(slavePath).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return locked;
+}
+
+} // namespace
+
+class tst_Faults : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { SimulatorProcess::useTemporaryDataHome(); }
+    void cleanup();
+    void silentLineBlanksAndResumeRefills();
+    void adapterPulledMidTelegram();
+    void portHeldByAnotherProgram();
+    void noiseStormAtFullLineRate();
+    void repliesInPieces_data();
+    void repliesInPieces();
+    void moduleSwappedWhileRunning_data();
+    void moduleSwappedWhileRunning();
+    void dialogOpenedAndClosedManyTimes();
+
+private:
+    bool startApp(const QStringList &simArgs)
+    {
+        if (!sim.start(simArgs))
+            return false;
+        app = std::make_unique<FuseApplication>();
+        app->show();
+        return true;
+    }
+    QStringList values() const
+    {
+        Ui::TForm1 *ui = app->Form1->ui;
+        QStringList texts;
+        for (QLabel *l : {ui->i1, ui->i2, ui->i3, ui->i4, ui->i1_max, ui->i2_max, ui->i3_max, ui->i4_max,
+                          ui->uin, ui->uin_min, ui->i1_endwert, ui->i2_endwert, ui->i3_endwert, ui->i4_endwert})
+            texts << l->text();
+        return texts;
+    }
+    // Every warning and trip lamp shows its white off-image.
+    bool lampsOff() const
+    {
+        Ui::TForm1 *ui = app->Form1->ui;
+        for (QLabel *on : {ui->mb1_1_g, ui->mb1_2_r, ui->mb1_3_g, ui->mb1_4_r, ui->mb1_5_g, ui->mb1_6_r,
+                           ui->mb1_7_g, ui->mb1_8_r, ui->mb2_1_g, ui->mb2_2_g}) {
+            if (on->isVisible())
+                return false;
+        }
+        return ui->mb1_1_w->isVisible() && ui->mb2_2_w->isVisible();
+    }
+    // The configuration button as the user presses it.
+    void pressConfiguration()
+    {
+        QVERIFY(app->Form1->isEnabled());
+        QTest::mouseClick(app->Form1->ui->Button1, Qt::LeftButton);
+        QVERIFY(!app->Form1->isEnabled());
+        QVERIFY(!app->Form1->Timer1.isActive());
+    }
+    // The main window is back in charge: enabled, reading, a port of its own.
+    void expectMonitoring()
+    {
+        QVERIFY(app->Form1->isEnabled());
+        QVERIFY(app->Form1->Timer1.isActive());
+        QCOMPARE(app->Form1->Timer1.interval(), 50);
+    }
+
+    SimulatorProcess sim;
+    std::unique_ptr<FuseApplication> app;
+};
+
+void tst_Faults::cleanup()
+{
+    app.reset();
+    sim.stop();
+}
+
+void tst_Faults::silentLineBlanksAndResumeRefills()
+{
+    QVERIFY(startApp({"--variant", "17", "--rate", "10", "--status1", "01"}));
+    QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
+    QVERIFY(app->Form1->ui->mb1_1_g->isVisible());
+
+    QVERIFY(sim.commandOk("silence"));
+    QElapsedTimer clock;
+    clock.start();
+    QTRY_COMPARE_WITH_TIMEOUT(values(), Blank, 3000);
+    QVERIFY2(clock.elapsed() <= 2500, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(lampsOff());
+    QVERIFY(app->Form1->isVisible());
+    QCOMPARE(app->state.currentVariant, ModuleVariant::FourChannel10A);
+
+    QVERIFY(sim.commandOk("resume"));
+    QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 2000);
+    QVERIFY(app->Form1->ui->mb1_1_g->isVisible());
+}
+
+void tst_Faults::adapterPulledMidTelegram()
+{
+    QVERIFY(startApp({"--variant", "17", "--rate", "30", "--paced"}));
+    QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
+
+    // Half a telegram on the line, then the adapter is gone.
+    QVERIFY(sim.commandOk("raw E4 17 00 00 01 2C 00 96 04 D2 00 00 03 E8 00"));
+    QTest::qWait(20);
+    QVERIFY(sim.commandOk("vanish"));
+    QTRY_COMPARE_WITH_TIMEOUT(values(), Blank, 3000);
+    QVERIFY(lampsOff());
+
+    // Nothing spins on the dead line while the window keeps ticking.
+    const double cpuBefore = cpuSeconds();
+    QTest::qWait(2000);
+    const double cpu = cpuSeconds() - cpuBefore;
+    QVERIFY2(cpu < 0.4, qPrintable(QStringLiteral("%1 s of CPU in 2 s").arg(cpu)));
+    QVERIFY(app->Form1->isVisible());
+    expectMonitoring();
+    QCOMPARE(values(), Blank);
+
+    // Plugged in again: the port comes back when a configuration dialog hands it back.
+    QVERIFY(sim.commandOk("appear"));
+    QTest::qWait(300);
+    QCOMPARE(values(), Blank);
+    pressConfiguration();
+    QVERIFY(app->parameter_rovo->isVisible());
+    app->parameter_rovo->ui->schliessen->trigger();
+    QVERIFY(!app->parameter_rovo->isVisible());
+    expectMonitoring();
+    QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
+}
+
+void tst_Faults::portHeldByAnotherProgram()
+{
+    QVERIFY(sim.start({"--variant", "17", "--rate", "10"}));
+    // Another program has the device, under its real name.
+    const int fd = ::open(QFile::encodeName(sim.slavePath()).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    app = std::make_unique<FuseApplication>();
+    app->show();
+
+    QTest::qWait(1500);
+    QCOMPARE(values(), Blank);
+    QVERIFY(app->Form1->ui->comport->isVisible());   // no telegram ever completed
+    QVERIFY(!app->Form1->ui->a->isVisible());
+    expectMonitoring();
+
+    // A configuration read cannot get at the module either: 12 retries, then the failure.
+    pressConfiguration();
+    Tparameter_rovo *dlg = app->parameter_rovo.get();
+    QVERIFY(dlg->isVisible());
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(dlg->ui->Button1, Qt::LeftButton);
+    QVERIFY(dlg->ui->status->isHidden());
+    QTRY_COMPARE_WITH_TIMEOUT(dlg->ui->status->text(), Failed, 9000);
+    QVERIFY2(clock.elapsed() > 5500 && clock.elapsed() < 8500, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(dlg->ui->status->isVisible());
+    QCOMPARE(dlg->ui->status->styleSheet(), QStringLiteral("color: red;"));
+    QVERIFY(!dlg->controller().protocol().retryActive());
+    QVERIFY(sim.receivedRequests().isEmpty());   // nothing reached the module
+
+    // The other program lets go; closing the dialog gives the main window its port again.
+    ::close(fd);
+    dlg->close();
+    expectMonitoring();
+    QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
+    QVERIFY(!deviceFree(sim.slavePath()));
+}
+
+void tst_Faults::noiseStormAtFullLineRate()
+{
+    QVERIFY(startApp({"--variant", "17", "--rate", "31", "--seed", "7"}));
+    QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
+    QVERIFY(sim.commandOk("paced on"));
+
+    // The window keeps answering: a timer of its event loop fires all through the storm.
+    QElapsedTimer clock;
+    int beats = 0;
+    qint64 last = 0;
+    qint64 longestGap = 0;
+    QTimer heartbeat;
+    connect(&heartbeat, &QTimer::timeout, this, [&] {
+        ++beats;
+        longestGap = std::max(longestGap, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    const QRegularExpression wellFormed(QStringLiteral("^(\\d{1,2},\\d{1,2} [AV]dc|\\d{1,2} Adc|Off|)$"));
+    bool allWellFormed = true;
+    QTimer watcher;   // whatever the display shows meanwhile is a decoded telegram or nothing
+    connect(&watcher, &QTimer::timeout, this, [&] {
+        for (const QString &v : values())
+            allWellFormed = allWellFormed && wellFormed.match(v).hasMatch();
+    });
+
+    // 5000 random bytes back to back: over five seconds of line time.
+    clock.start();
+    heartbeat.start(100);
+    watcher.start(37);
+    QVERIFY(sim.commandOk("noise 5000"));
+    QTest::qWait(5600);
+    const int stormBeats = beats;
+    const qint64 stormGap = longestGap;
+    // Noise counts as activity: the last values stay.
+    QCOMPARE(values()[0], QStringLiteral("2,50 Adc"));
+
+    // Bursts of noise with telegrams of new values in between.
+    QVERIFY(sim.commandOk("current 1 777"));
+    QVERIFY(sim.commandOk("max 4 1234"));
+    for (int i = 0; i < 8; ++i) {
+        QVERIFY(sim.commandOk("noise 250"));
+        QTest::qWait(400);
+    }
+    heartbeat.stop();
+    watcher.stop();
+
+    QVERIFY2(stormBeats >= 40, qPrintable(QStringLiteral("%1 beats in 5.6 s").arg(stormBeats)));
+    QVERIFY2(stormGap < 600, qPrintable(QStringLiteral("%1 ms without a beat").arg(stormGap)));
+    QVERIFY(allWellFormed);
+    QTRY_COMPARE_WITH_TIMEOUT(values()[0], QStringLiteral("7,77 Adc"), 2000);
+    QCOMPARE(values()[7], QStringLiteral("12,3 Adc"));
+    QVERIFY(app->Form1->isVisible());
+    expectMonitoring();
+    // Still a working module on the other side: the storm left the tool's reading intact.
+    QVERIFY(sim.commandOk("paced off"));
+    QVERIFY(sim.commandOk("current 1 111"));
+    QTRY_COMPARE_WITH_TIMEOUT(values()[0], QStringLiteral("1,11 Adc"), 2000);
+}
+
+void tst_Faults::repliesInPieces_data()
+{
+    QTest::addColumn<int>("gapMs");
+    QTest::addColumn<bool>("succeeds");
+
+    QTest::newRow("pause of 120 ms: cut at the pause, retried, fails") << 120 << false;
+    QTest::newRow("pause of 40 ms: read whole") << 40 << true;
+    QTest::newRow("in one piece") << 0 << true;
+}
+
+void tst_Faults::repliesInPieces()
+{
+    QFETCH(int, gapMs);
+    QFETCH(bool, succeeds);
+    QVERIFY(startApp({"--variant", "19", "--rate", "10"}));
+    QTRY_COMPARE_WITH_TIMEOUT(app->state.currentVariant, ModuleVariant::FourChannel6A, 3000);
+    QVERIFY(sim.commandOk(QStringLiteral("config-split %1").arg(gapMs)));
+    pressConfiguration();
+    Tparameter_rovo *dlg = app->parameter_rovo.get();
+    Ui::Tparameter_rovo *ui = dlg->ui;
+    QVERIFY(dlg->isVisible());
+    sim.receivedRequests();
+
+    QTest::mouseClick(ui->Button1, Qt::LeftButton);
+    if (succeeds) {
+        QCOMPARE(ui->status->text(), Successful);
+        QCOMPARE(ui->status->styleSheet(), QStringLiteral("color: black;"));
+        // The simulator's factory settings of a 6 A module.
+        QCOMPARE(ui->k1_sel->currentText(), QStringLiteral("6"));
+        QCOMPARE(ui->pgood_sel_->currentText(), QStringLiteral("21,4"));
+        QVERIFY(!dlg->controller().protocol().retryActive());
+        QCOMPARE(sim.receivedRequests().size(), 1);
+    } else {
+        QVERIFY(ui->status->isHidden());
+        QVERIFY(dlg->controller().protocol().retryActive());
+        // The twelve retries the 500 ms timer would make, without waiting for it.
+        for (int i = 0; i < RetryProtocol::MaxRetries && dlg->controller().protocol().retryActive(); ++i)
+            dlg->Timer1Timer();
+        QCOMPARE(ui->status->text(), Failed);
+        QVERIFY(ui->status->isVisible());
+        QCOMPARE(ui->status->styleSheet(), QStringLiteral("color: red;"));
+        QCOMPARE(ui->k1_sel->currentText(), QString());
+        QVERIFY(!dlg->controller().protocol().retryActive());
+        QCOMPARE(sim.receivedRequests().size(), 1 + RetryProtocol::MaxRetries);
+    }
+    ui->schliessen->trigger();
+    expectMonitoring();
+    QTRY_VERIFY_WITH_TIMEOUT(!values()[0].isEmpty(), 3000);
+}
+
+void tst_Faults::moduleSwappedWhileRunning_data()
+{
+    QTest::addColumn<QString>("variant");
+    QTest::addColumn<int>("expected");   // ModuleVariant
+    QTest::addColumn<bool>("twoPortDialog");
+    QTest::addColumn<int>("limitItems");   // entries of k1_sel in the single-port dialog
+
+    QTest::newRow("back to four channels 10 A") << "17" << int(ModuleVariant::FourChannel10A) << false << 11;
+    QTest::newRow("four channels 6 A") << "19" << int(ModuleVariant::FourChannel6A) << false << 7;
+    QTest::newRow("two-port module") << "15" << int(ModuleVariant::FourChannelTwoPort) << true << 0;
+    QTest::newRow("stays two channels 10 A") << "13" << int(ModuleVariant::TwoChannel10A) << false << 11;
+    QTest::newRow("two channels 6 A") << "11" << int(ModuleVariant::TwoChannel6A) << false << 7;
+}
+
+// A four-channel module, swapped for a two-channel one and then for another module while
+// the tool runs: the channel 3 and 4 rows follow, and the configuration button opens the
+// dialog of the module attached last.
+void tst_Faults::moduleSwappedWhileRunning()
+{
+    QFETCH(QString, variant);
+    QFETCH(int, expected);
+    QFETCH(bool, twoPortDialog);
+    QFETCH(int, limitItems);
+    QVERIFY(startApp({"--variant", "17", "--rate", "20"}));
+    Ui::TForm1 *main = app->Form1->ui;
+    QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
+    QVERIFY(main->k3->isVisible());
+
+    QVERIFY(sim.commandOk("variant 13"));
+    QTRY_COMPARE_WITH_TIMEOUT(app->state.currentVariant, ModuleVariant::TwoChannel10A, 2000);
+    QTRY_VERIFY(!main->k3->isVisible());
+    for (QWidget *w : std::initializer_list<QWidget *>{main->k4, main->k1_3, main->k1_4, main->mb1_5, main->mb1_8,
+                                                        main->mb1_6_w, main->Labelmb1_7})
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    QCOMPARE(main->i3->text(), QString());
+    QCOMPARE(main->i4_endwert->text(), QString());
+    QVERIFY(!main->i1->text().isEmpty());
+
+    QVERIFY(sim.commandOk("variant " + variant));
+    QTRY_COMPARE_WITH_TIMEOUT(int(app->state.currentVariant), expected, 2000);
+    const bool four = isFourChannel(ModuleVariant(expected));
+    QTRY_COMPARE_WITH_TIMEOUT(main->k3->isVisible(), four, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(main->i3->text().isEmpty(), !four, 2000);
+    for (QWidget *w : std::initializer_list<QWidget *>{main->k4, main->k1_3, main->k1_4, main->mb1_5, main->Labelmb1_7})
+        QVERIFY2(w->isVisible() == four, qPrintable(w->objectName()));
+
+    pressConfiguration();
+    QCOMPARE(app->para->isVisible(), twoPortDialog);
+    QCOMPARE(app->parameter_rovo->isVisible(), !twoPortDialog);
+    if (twoPortDialog) {
+        app->para->ui->schliessen->trigger();
+    } else {
+        Ui::Tparameter_rovo *ui = app->parameter_rovo->ui;
+        QCOMPARE(ui->k1_sel->count(), limitItems);
+        QCOMPARE(ui->k1_sel->currentIndex(), -1);
+        QCOMPARE(ui->k3_sel->isVisible(), four);
+        // The read names the module too, and it is still the one attached.
+        QTest::mouseClick(ui->Button1, Qt::LeftButton);
+        QCOMPARE(ui->status->text(), Successful);
+        QCOMPARE(int(app->state.currentVariant), expected);
+        ui->schliessen->trigger();
+    }
+    QVERIFY(!app->para->isVisible());
+    QVERIFY(!app->parameter_rovo->isVisible());
+    expectMonitoring();
+    QTRY_VERIFY_WITH_TIMEOUT(!main->i1->text().isEmpty(), 3000);
+    QCOMPARE(int(app->state.currentVariant), expected);
+}
+
+void tst_Faults::dialogOpenedAndClosedManyTimes()
+{
+    QVERIFY(startApp({"--variant", "17", "--rate", "20"}));
+    Tparameter_rovo *dlg = app->parameter_rovo.get();
+    Ui::Tparameter_rovo *ui = dlg->ui;
+    QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
+    // The main window holds its port: nobody else gets it.
+    QVERIFY(!deviceFree(sim.slavePath()));
+    {
+        SerialLine second;
+        second.open(sim.deviceName());
+        QVERIFY(!second.isUsable());
+    }
+    // One opening first, so that whatever the toolkit keeps open for good is open before
+    // the descriptors are counted.
+    pressConfiguration();
+    dlg->close();
+    const int descriptors = openDescriptors();
+
+    int reads = 0;
+    for (int i = 0; i < 30; ++i) {
+        pressConfiguration();
+        QVERIFY(dlg->isVisible());
+        // The dialog opens the port only for each exchange: between them it is free.
+        QVERIFY2(deviceFree(sim.slavePath()), qPrintable(QStringLiteral("opening %1").arg(i)));
+        if (i % 2 == 0) {
+            QTest::mouseClick(ui->Button1, Qt::LeftButton);
+            QVERIFY2(ui->status->text() == Successful, qPrintable(QStringLiteral("read %1: '%2'").arg(i).arg(ui->status->text())));
+            QCOMPARE(ui->k1_sel->currentText(), QStringLiteral("10"));
+            QVERIFY(deviceFree(sim.slavePath()));
+            ++reads;
+        } else {
+            QTest::qWait(30);
+        }
+        if (i % 3 == 0)
+            ui->schliessen->trigger();
+        else
+            dlg->close();
+        QVERIFY(!dlg->isVisible());
+        expectMonitoring();
+        QVERIFY2(!deviceFree(sim.slavePath()), qPrintable(QStringLiteral("closing %1").arg(i)));
+    }
+    QCOMPARE(reads, 15);
+    QCOMPARE(sim.receivedRequests().size(), 15);
+
+    // Back to live values; the port is the main window's alone, and nothing leaked.
+    QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
+    QVERIFY(!app->Form1->ui->comport->isVisible());
+    {
+        SerialLine second;
+        second.open(sim.deviceName());
+        QVERIFY(!second.isUsable());
+    }
+    QVERIFY2(openDescriptors() <= descriptors + 1,
+             qPrintable(QStringLiteral("%1 descriptors, %2 before").arg(openDescriptors()).arg(descriptors)));
+    // Handed over once more: now a second opener succeeds.
+    pressConfiguration();
+    {
+        SerialLine second;
+        second.open(sim.deviceName());
+        QVERIFY(second.isUsable());
+    }
+    dlg->close();
+    expectMonitoring();
+    QTRY_VERIFY_WITH_TIMEOUT(!values()[0].isEmpty(), 3000);
+}
+
+QTEST_MAIN(tst_Faults)
+#include "tst_faults.moc"
