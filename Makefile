@@ -2,7 +2,7 @@
 BUILD   ?= build
 JOBS    ?= 2
 APT_PACKAGES := cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev \
-                qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev fonts-wine xvfb xauth xdotool \
+                qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev fonts-wine xvfb xauth xdotool imagemagick \
                 clang libclang-rt-14-dev libbenchmark-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 TOOL := $(BUILD)/app/electronic-fuse
