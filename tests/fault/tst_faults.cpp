@@ -72,6 +72,7 @@ private slots:
     void adapterPulledMidTelegram();
     void portHeldByAnotherProgram();
     void noiseStormAtFullLineRate();
+    void noiseDuringConfigurationRead();
     void repliesInPieces_data();
     void repliesInPieces();
     void moduleSwappedWhileRunning_data();
@@ -169,19 +170,29 @@ void tst_Faults::adapterPulledMidTelegram()
     const double cpuBefore = cpuSeconds();
     QTest::qWait(2000);
     const double cpu = cpuSeconds() - cpuBefore;
+    qInfo("%.3f s of CPU in 2 s with the adapter gone", cpu);
     QVERIFY2(cpu < 0.4, qPrintable(QStringLiteral("%1 s of CPU in 2 s").arg(cpu)));
     QVERIFY(app->Form1->isVisible());
     expectMonitoring();
     QCOMPARE(values(), Blank);
 
-    // Plugged in again: the port comes back when a configuration dialog hands it back.
-    QVERIFY(sim.commandOk("appear"));
-    QTest::qWait(300);
-    QCOMPARE(values(), Blank);
+    // A configuration read finds no device and keeps retrying ...
     pressConfiguration();
-    QVERIFY(app->parameter_rovo->isVisible());
-    app->parameter_rovo->ui->schliessen->trigger();
-    QVERIFY(!app->parameter_rovo->isVisible());
+    Tparameter_rovo *dlg = app->parameter_rovo.get();
+    QVERIFY(dlg->isVisible());
+    QTest::mouseClick(dlg->ui->Button1, Qt::LeftButton);
+    QVERIFY(dlg->ui->status->isHidden());
+    QVERIFY(dlg->controller().protocol().retryActive());
+    // ... until the adapter is plugged in again: a retry gets the answer.
+    QVERIFY(sim.commandOk("appear"));
+    QTRY_COMPARE_WITH_TIMEOUT(dlg->ui->status->text(), Successful, 3000);
+    QVERIFY(!dlg->controller().protocol().retryActive());
+    QCOMPARE(dlg->ui->k1_sel->currentText(), QStringLiteral("10"));
+    QCOMPARE(values(), Blank);
+
+    // The main window's port comes back when the dialog hands it back.
+    dlg->ui->schliessen->trigger();
+    QVERIFY(!dlg->isVisible());
     expectMonitoring();
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
 }
@@ -271,6 +282,7 @@ void tst_Faults::noiseStormAtFullLineRate()
     heartbeat.stop();
     watcher.stop();
 
+    qInfo("storm: %d beats of 100 ms in 5.6 s, longest gap %lld ms", stormBeats, stormGap);
     QVERIFY2(stormBeats >= 40, qPrintable(QStringLiteral("%1 beats in 5.6 s").arg(stormBeats)));
     QVERIFY2(stormGap < 600, qPrintable(QStringLiteral("%1 ms without a beat").arg(stormGap)));
     QVERIFY(allWellFormed);
@@ -282,6 +294,32 @@ void tst_Faults::noiseStormAtFullLineRate()
     QVERIFY(sim.commandOk("paced off"));
     QVERIFY(sim.commandOk("current 1 111"));
     QTRY_COMPARE_WITH_TIMEOUT(values()[0], QStringLiteral("1,11 Adc"), 2000);
+}
+
+// Noise on the line when the dialog reads: the garbled replies are retried, and once the
+// noise has passed a retry gets the configuration.
+void tst_Faults::noiseDuringConfigurationRead()
+{
+    QVERIFY(startApp({"--variant", "17", "--rate", "10", "--seed", "3"}));
+    QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
+    pressConfiguration();
+    Tparameter_rovo *dlg = app->parameter_rovo.get();
+    Ui::Tparameter_rovo *ui = dlg->ui;
+    QVERIFY(sim.commandOk("noise 600"));
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(ui->Button1, Qt::LeftButton);
+    QVERIFY(ui->status->isHidden());
+    QVERIFY(dlg->controller().protocol().retryActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!ui->status->text().isEmpty(), 8000);
+    QCOMPARE(ui->status->text(), Successful);
+    qInfo("read through the noise after %lld ms", clock.elapsed());
+    QCOMPARE(ui->k1_sel->currentText(), QStringLiteral("10"));
+    QCOMPARE(ui->pgood_sel_->currentText(), QStringLiteral("21,4"));
+    QCOMPARE(app->state.currentVariant, ModuleVariant::FourChannel10A);
+    ui->schliessen->trigger();
+    expectMonitoring();
+    QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
 }
 
 void tst_Faults::repliesInPieces_data()
