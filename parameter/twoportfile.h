@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/configfile.h"
 #include "parameter/twoportconfig.h"
 
 #include <QByteArray>
@@ -19,8 +20,8 @@
 // 12 characters long: a single-port file (12 and 6) is refused with error 11.
 namespace twoportfile {
 
-inline constexpr char Header[] = "config";
-inline constexpr char Marker[] = "AE081DDD12F256";
+using configfile::Header;
+using configfile::Marker;
 
 // Error codes of a rejected file; the one shown is that of the last failed check.
 enum ErrorCode {

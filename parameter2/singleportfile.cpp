@@ -1,42 +1,14 @@
 #include "parameter2/singleportfile.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "config/configfile.h"
 
 namespace singleportfile {
 
 namespace {
 
-// Longer than any valid line; the rest of a longer line is skipped.
-constexpr qint64 MaxKeptLineLength = 256;
-constexpr int LineCount = 4;
 
-QString hexByte(int value)
-{
-    return QStringLiteral("%1").arg(value & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
-}
-
-int hexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9') return u - '0';
-    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
-    return -1;
-}
-
-// The value of one or two hexadecimal digits, or nothing.
-std::optional<int> hexValue(const QString &text)
-{
-    int value = 0;
-    for (QChar c : text) {
-        const int d = hexDigit(c);
-        if (d < 0)
-            return std::nullopt;
-        value = value * 16 + d;
-    }
-    return value;
-}
+using configfile::hexByte;
+using configfile::hexValue;
 
 // Converts text at line[offset .. offset+length); stops the load on text that is no number.
 struct Converter {
@@ -146,58 +118,18 @@ std::optional<QByteArray> contents(const SinglePortConfig &config)
     const auto l = lines(config);
     if (!l)
         return std::nullopt;
-    QByteArray bytes;
-    for (const QString &line : *l)
-        bytes += line.toLatin1() + "\r\n";
-    return bytes;
+    return configfile::contents(*l);
 }
 
 bool save(const QString &path, const SinglePortConfig &config)
 {
     const auto bytes = contents(config);
-    if (!bytes)
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // commit() alone does not report a write that fails while the buffer is flushed
-    // (a full disk): it would put the truncated file in place of the old one.
-    if (file.write(*bytes) != bytes->size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    return file.commit();
+    return bytes && configfile::save(path, *bytes);
 }
 
 QStringList readLines(const QString &path)
 {
-    QStringList result;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        while (result.size() < LineCount && !file.atEnd()) {
-            QByteArray line = file.readLine(MaxKeptLineLength);
-            if (line.isEmpty() && !file.atEnd())
-                break;   // a read error
-            // Skip the rest of an overlong line.
-            if (!line.endsWith('\n')) {
-                char skipped[512];
-                qint64 n = 0;
-                while (!file.atEnd() && (n = file.readLine(skipped, sizeof skipped)) > 0) {
-                    if (skipped[n - 1] == '\n')
-                        break;
-                }
-            }
-            if (line.endsWith('\n'))
-                line.chop(1);
-            if (line.endsWith('\r'))
-                line.chop(1);
-            result << QString::fromLatin1(line);
-        }
-    }
-    while (result.size() < LineCount)
-        result << QString();
-    return result;
+    return configfile::readLines(path);
 }
 
 LoadResult apply(const QStringList &fileLines, SinglePortConfig &config)

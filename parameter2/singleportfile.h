@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/configfile.h"
 #include "parameter2/singleportconfig.h"
 
 #include <QByteArray>
@@ -18,8 +19,8 @@
 // accepted and a line ends at LF, with or without CR before it.
 namespace singleportfile {
 
-inline constexpr char Header[] = "config";
-inline constexpr char Marker[] = "AE081DDD12F256";
+using configfile::Header;
+using configfile::Marker;
 
 // Error codes of a rejected file; the one shown is that of the last failed check.
 enum ErrorCode {

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What the single-port and the two-port configuration files have in common: four lines
+// of text, "config", two data lines of two-digit hexadecimal fields, and a fixed marker;
+// written with CR LF, read with or without CR before the LF.
+namespace configfile {
+
+inline constexpr char Header[] = "config";
+inline constexpr char Marker[] = "AE081DDD12F256";
+constexpr int LineCount = 4;
+
+// A byte as two upper-case hexadecimal digits.
+QString hexByte(int value);
+
+// The value of hexadecimal digits (either case, nothing else), or nothing.
+std::optional<int> hexValue(const QString &text);
+
+// The lines joined with CR LF after each.
+QByteArray contents(const QStringList &lines);
+
+// Writes through a temporary file that replaces the target only when complete: a failed
+// save leaves an existing file as it was. False when the file could not be written.
+bool save(const QString &path, const QByteArray &contents);
+
+// The first four lines of a file (missing lines are empty, further lines ignored; a file
+// that cannot be opened gives four empty lines). Overlong lines are cut, so that an
+// unsuitable file cannot fill the memory.
+QStringList readLines(const QString &path);
+
+} // namespace configfile
