@@ -36,11 +36,15 @@ void SerialLine::open(const QString &deviceName)
 {
     port_.close();
     failed_ = false;
-    port_.setPortName(portnames::systemPath(deviceName));
+    const QString systemPath = portnames::systemPath(deviceName);
+    port_.setPortName(systemPath);
 #ifdef Q_OS_UNIX
     // Qt switches flow control off on open. Read the driver's state first, through a descriptor kept open until
-    // Qt has the line, so the line is not hung up in between.
-    const QByteArray path = QFile::encodeName(port_.portName());
+    // Qt has the line, so the line is not hung up in between. Qt gives a device under /dev back without
+    // that folder, so the probe takes the path as Qt opens it.
+    const QByteArray path = QFile::encodeName(systemPath.startsWith(QLatin1Char('/'))
+                                                  ? systemPath
+                                                  : QStringLiteral("/dev/") + systemPath);
     const int probe = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     termios before{};
     const bool haveBefore = probe >= 0 && ::tcgetattr(probe, &before) == 0;

@@ -22,6 +22,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -78,6 +79,7 @@ private slots:
     void moduleSwappedWhileRunning_data();
     void moduleSwappedWhileRunning();
     void dialogOpenedAndClosedManyTimes();
+    void flowControlKeptOnADevicePath();
 
 private:
     bool startApp(const QStringList &simArgs)
@@ -156,8 +158,13 @@ void tst_Faults::silentLineBlanksAndResumeRefills()
 
 void tst_Faults::adapterPulledMidTelegram()
 {
-    QVERIFY(startApp({"--variant", "17", "--rate", "30", "--paced"}));
+    // On COM20: while the adapter is away, COM1 would fall back to a real /dev/ttyS0.
+    QVERIFY(sim.start({"--variant", "17", "--rate", "30", "--paced", "--port", "COM20"}));
+    app = std::make_unique<FuseApplication>();
+    app->Form1->ui->comport->setCurrentIndex(19);
+    app->show();
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
+    QCOMPARE(app->state.portDeviceName, QStringLiteral("\\\\.\\COM20"));
 
     // Half a telegram on the line, then the adapter is gone.
     QVERIFY(sim.commandOk("raw E4 17 00 00 01 2C 00 96 04 D2 00 00 03 E8 00"));
@@ -506,6 +513,33 @@ void tst_Faults::dialogOpenedAndClosedManyTimes()
     dlg->close();
     expectMonitoring();
     QTRY_VERIFY_WITH_TIMEOUT(!values()[0].isEmpty(), 3000);
+}
+
+// A port under /dev (a COMn link there, a ttyS device, here the pty itself) keeps the flow
+// control the driver had, as one in the user's ports folder does.
+void tst_Faults::flowControlKeptOnADevicePath()
+{
+    QVERIFY(sim.start({"--rate", "0"}));
+    const QByteArray path = QFile::encodeName(sim.slavePath());
+    QVERIFY(path.startsWith("/dev/"));
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    QVERIFY(fd >= 0);
+    termios t{};
+    QCOMPARE(::tcgetattr(fd, &t), 0);
+    t.c_cflag |= CRTSCTS;
+    t.c_iflag |= IXON | IXOFF;
+    QCOMPARE(::tcsetattr(fd, TCSANOW, &t), 0);
+
+    SerialLine line;
+    line.open(sim.slavePath());
+    QVERIFY(line.isUsable());
+    termios after{};
+    QCOMPARE(::tcgetattr(fd, &after), 0);
+    ::close(fd);
+    QVERIFY(after.c_cflag & CRTSCTS);
+    QCOMPARE(after.c_iflag & (IXON | IXOFF), tcflag_t(IXON | IXOFF));
+    QCOMPARE(after.c_cflag & CSIZE, tcflag_t(CS8));   // the line itself is set all the same
+    QVERIFY(!(after.c_cflag & PARENB));
 }
 
 QTEST_MAIN(tst_Faults)
