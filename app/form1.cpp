@@ -55,6 +55,9 @@ TForm1::TForm1(AppState &state, PortIO &line, QWidget *parent)
 
     FormCreate();
 
+    // Coarse timers may fire 5 % late; the watchdog must blank within two periods.
+    Timer2.setTimerType(Qt::PreciseTimer);
+    Timer3.setTimerType(Qt::PreciseTimer);
     Timer1.start(50);
     Timer3.start(250);
     Timer2.start(1000);
