@@ -109,14 +109,17 @@ RetryProtocol::Outcome SinglePortController::readAttempt()
     configReply_.clear();
     configReply_ = transaction_.command(portDeviceName_, singleporttelegram::readRequest());
     const singleporttelegram::ReplyCheck check = singleporttelegram::checkReply(configReply_);
-    // The type byte takes effect before the check byte is tested.
+    // The type byte takes effect before the check byte is tested: a two-channel type
+    // hides channels 3 and 4 at once; only an accepted four-channel reply shows them.
     if (check.variant) {
         currentVariant_ = *check.variant;
         emit currentVariantChanged(currentVariant_);
-        setChannels34Hidden(!isFourChannel(currentVariant_));
+        if (!isFourChannel(currentVariant_))
+            setChannels34Hidden(true);
     }
     if (!check.accepted())
         return RetryProtocol::Outcome::Failure;
+    setChannels34Hidden(!isFourChannel(currentVariant_));
     singleporttelegram::enterReply(configReply_, config_);
     emit configChanged();
     protocol_.setVersionText(singleporttelegram::versionText(configReply_));

@@ -180,6 +180,7 @@ void tst_SinglePortController::readClearsTheFieldsFirst()
 
 void tst_SinglePortController::readRejected_data()
 {
+    QTest::addColumn<ModuleVariant>("opened");
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<ModuleVariant>("variant");
     QTest::addColumn<bool>("hidden");
@@ -187,20 +188,27 @@ void tst_SinglePortController::readRejected_data()
     QByteArray badCheck = hexBytes(Reply11);
     badCheck[26] = 0;
     QTest::newRow("TwoChannel6A, wrong check byte: variant and hiding take effect")
-        << badCheck << ModuleVariant::TwoChannel6A << true;
+        << ModuleVariant::FourChannel10A << badCheck << ModuleVariant::TwoChannel6A << true;
+    QByteArray badCheck17 = hexBytes(Reply17);
+    badCheck17[26] = 0;
+    QTest::newRow("FourChannel10A, wrong check byte: variant changes, channels 3 and 4 stay hidden")
+        << ModuleVariant::TwoChannel6A << badCheck17 << ModuleVariant::FourChannel10A << true;
     QByteArray twoPort = hexBytes(Reply17);
     twoPort[1] = 0x15;
-    QTest::newRow("two-port type: nothing changes") << twoPort << ModuleVariant::FourChannel10A << false;
-    QTest::newRow("26 bytes: nothing changes") << hexBytes(Reply11).left(26) << ModuleVariant::FourChannel10A << false;
-    QTest::newRow("silence") << QByteArray() << ModuleVariant::FourChannel10A << false;
+    QTest::newRow("two-port type: nothing changes")
+        << ModuleVariant::FourChannel10A << twoPort << ModuleVariant::FourChannel10A << false;
+    QTest::newRow("26 bytes: nothing changes")
+        << ModuleVariant::FourChannel10A << hexBytes(Reply11).left(26) << ModuleVariant::FourChannel10A << false;
+    QTest::newRow("silence") << ModuleVariant::FourChannel10A << QByteArray() << ModuleVariant::FourChannel10A << false;
 }
 
 void tst_SinglePortController::readRejected()
 {
+    QFETCH(ModuleVariant, opened);
     QFETCH(QByteArray, reply);
     QFETCH(ModuleVariant, variant);
     QFETCH(bool, hidden);
-    controller_->open(ModuleVariant::FourChannel10A);
+    controller_->open(opened);
     line_->replies << reply;
     controller_->readConfiguration();
 
