@@ -44,23 +44,14 @@ bool applyLine2(const QString &line, TwoPortConfig &config, LoadResult &result)
         return true;
     }
     Converter hex{line, result};
-    // Channels whose current the load changed; should the load stop before the trip-time
-    // lists are rebuilt, theirs are rebuilt all the same, so that no list offers a time
-    // that the new current does not allow.
-    std::array<bool, twoport::ChannelCount> entered{};
-    const auto stop = [&config, &entered] {
-        for (int c = 0; c < twoport::ChannelCount; ++c) {
-            if (entered[c])
-                config.fillTripTimes(c, config.current[c]);
-        }
-        return false;
-    };
+    // A load that stops before the trip-time lists are rebuilt leaves them as they were
+    // (a time the new current does not allow is sent as 0).
+    const auto stop = [] { return false; };
     const auto enterCurrent = [&](int channel, int offset) {
         const auto digit = hex(offset, 1);
         if (!digit)
             return false;
         config.setCurrent(channel, *digit);
-        entered[channel] = true;
         return true;
     };
 
