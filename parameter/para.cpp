@@ -161,7 +161,6 @@ void Tpara::prepareFileDialog(QFileDialog &dialog) const
 {
     dialog.setNameFilters({QStringLiteral("Text files (*.txt)"), QStringLiteral("All files (*.*)")});
     dialog.selectNameFilter(QStringLiteral("Text files (*.txt)"));
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
 }
 
 void Tpara::oeffnenClick()
@@ -193,6 +192,8 @@ void Tpara::speichernClick()
     prepareFileDialog(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without an extension gets ".txt" (saving only; opening takes the name as typed).
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
     // Replacing an existing file is asked for (the dialog's default); no read-only option.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     dialog.setOption(QFileDialog::ReadOnly, false);
