@@ -147,7 +147,6 @@ void Tparameter_rovo::prepareFileDialog(QFileDialog &dialog) const
 {
     dialog.setNameFilters({QStringLiteral("Text files (*.txt)"), QStringLiteral("All files (*.*)")});
     dialog.selectNameFilter(QStringLiteral("Text files (*.txt)"));
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
 }
 
 void Tparameter_rovo::oeffnenClick()
@@ -179,6 +178,8 @@ void Tparameter_rovo::speichernClick()
     prepareFileDialog(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // Only the save dialog adds ".txt" to a name typed without one.
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
     const QString path = askFileName(dialog);
     if (path.isEmpty())
         return;
