@@ -147,3 +147,18 @@ void RetryProtocol::resetClearing()
     clearingTimer_.stop();
     clearingTimer_.setInterval(ClearingIntervalMs);
 }
+
+void RetryProtocol::reportFileLoaded(int errorCode)
+{
+    if (errorCode != 0)
+        showText(fileErrorMessage(errorCode, language_), StatusColour::Red);
+    else
+        showMessage(ConfigMessage::FileReadCorrectly, StatusColour::Black);
+    startClearing();
+}
+
+void RetryProtocol::reportSaveFailed()
+{
+    showMessage(ConfigMessage::FileNotSaved, StatusColour::Red);
+    startClearing();
+}

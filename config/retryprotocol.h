@@ -74,6 +74,12 @@ public:
     void hideStatus();        // hidden and emptied
     void startClearing();     // Timer3: clears the line in 5 s
 
+    // A configuration file was loaded: "Datei korrekt eingelesen" in black for error code
+    // 0, else "Datei fehlerhaft C<code>" in red; cleared after 5 s either way.
+    void reportFileLoaded(int errorCode);
+    // A save failed: "Datei konnte nicht gespeichert werden" in red, cleared after 5 s.
+    void reportSaveFailed();
+
 public slots:
     // Read button: sets read mode, stops a pending clearing, makes one attempt. The dialog
     // empties its controls (and the version text) first. A retry series already running

@@ -84,8 +84,7 @@ bool TwoPortController::saveTo(const QString &path)
 {
     if (twoportfile::save(path, config_))
         return true;
-    protocol_.showMessage(ConfigMessage::FileNotSaved, RetryProtocol::StatusColour::Red);
-    protocol_.startClearing();
+    protocol_.reportSaveFailed();
     return false;
 }
 
@@ -97,12 +96,7 @@ twoportfile::LoadResult TwoPortController::loadFrom(const QString &path)
     emit configChanged();
     if (result.notHexadecimal)
         return result;
-    if (result.errorCode != twoportfile::NoError)
-        protocol_.showText(fileErrorMessage(result.errorCode, protocol_.language()),
-                           RetryProtocol::StatusColour::Red);
-    else
-        protocol_.showMessage(ConfigMessage::FileReadCorrectly, RetryProtocol::StatusColour::Black);
-    protocol_.startClearing();
+    protocol_.reportFileLoaded(result.errorCode);
     return result;
 }
 

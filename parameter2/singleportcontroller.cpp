@@ -67,8 +67,7 @@ bool SinglePortController::saveTo(const QString &path)
 {
     if (singleportfile::save(path, config_))
         return true;
-    protocol_.showMessage(ConfigMessage::FileNotSaved, RetryProtocol::StatusColour::Red);
-    protocol_.startClearing();
+    protocol_.reportSaveFailed();
     return false;
 }
 
@@ -80,12 +79,7 @@ singleportfile::LoadResult SinglePortController::loadFrom(const QString &path)
     emit configChanged();
     if (result.notHexadecimal)
         return result;
-    if (result.errorCode != singleportfile::NoError)
-        protocol_.showText(fileErrorMessage(result.errorCode, protocol_.language()),
-                           RetryProtocol::StatusColour::Red);
-    else
-        protocol_.showMessage(ConfigMessage::FileReadCorrectly, RetryProtocol::StatusColour::Black);
-    protocol_.startClearing();
+    protocol_.reportFileLoaded(result.errorCode);
     return result;
 }
 
