@@ -5,13 +5,12 @@
 #include "config/translation.h"
 #include "information/info.h"
 #include "parameter/para.h"
-#include "ui_info.h"
 #include "parameter2/parameter_rovo.h"
 
 #include <QMouseEvent>
 #include <QScreen>
 
-TForm1::TForm1(AppState &state, PortIO &line, QWidget *parent)
+TForm1::TForm1(AppState &state, SerialLine &line, QWidget *parent)
     : QMainWindow(parent,
                   Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                       | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
@@ -50,14 +49,22 @@ TForm1::TForm1(AppState &state, PortIO &line, QWidget *parent)
     connect(ui->info1, &QAction::triggered, this, &TForm1::info1Click);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(&port, &MonitorPort::received, this, &TForm1::received);
     connect(&Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
     connect(&Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
 
     FormCreate();
 
+    // The timers are the window's components, found by name like its controls.
+    for (auto [timer, name] : {std::pair{&Timer1, "Timer1"}, {&Timer2, "Timer2"}, {&Timer3, "Timer3"}}) {
+        timer->setParent(this);
+        timer->setObjectName(QLatin1String(name));
+    }
     // Coarse timers may fire 5 % late; the watchdog must blank within two periods.
     Timer2.setTimerType(Qt::PreciseTimer);
     Timer3.setTimerType(Qt::PreciseTimer);
+    // Restarted when a read completes: ticks are spaced by 50 ms plus the read's wait.
+    Timer1.setSingleShot(true);
     Timer1.start(50);
     Timer3.start(250);
     Timer2.start(1000);
@@ -93,9 +100,15 @@ void TForm1::schliessecom()
 
 void TForm1::Timer1Timer()
 {
-    const QByteArray bytes = port.tick(ui->comport->currentIndex());
+    port.tick(ui->comport->currentIndex());
+}
+
+void TForm1::received(const QByteArray &bytes)
+{
     for (char b : bytes)
         baue_string(quint8(b));
+    if (monitoring_)
+        Timer1.start(50);
 }
 
 void TForm1::baue_string(quint8 b)
@@ -242,14 +255,16 @@ void TForm1::Button1Click()
         // and 4 controls hidden for two channels and shown for four.
         parameter_rovo->oeffnen(state_.currentVariant);
     }
+    monitoring_ = false;
     Timer1.stop();
-    schliessecom();
+    schliessecom();   // a read in flight is dropped
     setEnabled(false);
 }
 
 void TForm1::rueckgabe()
 {
     setEnabled(true);
+    monitoring_ = true;
     Timer1.start(50);
     oeffnecom();
 }
@@ -265,7 +280,7 @@ void TForm1::info1Click()
         return;
     Info->show();
     Info->raise();
-    Info->ui->StaticText1->setText(QStringLiteral("Version 1.2.2"));
+    Info->setVersionText(QStringLiteral("Version 1.2.2"));
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)

@@ -10,7 +10,7 @@
 #include <array>
 
 struct AppState;
-class PortIO;
+class SerialLine;
 class QLabel;
 class Tparameter_rovo;
 class Tpara;
@@ -24,13 +24,15 @@ class TForm1 : public QMainWindow
     Q_OBJECT
 
 public:
-    TForm1(AppState &state, PortIO &line, QWidget *parent = nullptr);
+    TForm1(AppState &state, SerialLine &line, QWidget *parent = nullptr);
     ~TForm1() override;
 
     // Left edge of a window of outerWidth on a work area workAreaWidth wide: centred on
     // narrow screens, else 0.
     static int leftEdge(int workAreaWidth, int outerWidth);
 
+    // Timer1 (50 ms): first open, port selection, then a read; the next tick comes 50 ms
+    // after the read has completed.
     void Timer1Timer();
     void Timer2Timer();
     void Timer3Timer();
@@ -56,21 +58,24 @@ public:
     Tparameter_rovo *parameter_rovo = nullptr;
     TInfo *Info = nullptr;
 
-    Ui::TForm1 *ui;
-    QTimer Timer1;   // 50 ms: port selection, read, assembly and decoding
-    QTimer Timer2;   // 1000 ms: display watchdog
-    QTimer Timer3;   // 250 ms: activity indicator off
-    MonitorPort port;
-    TelegramAssembler assembler;
-
 protected:
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
+    void received(const QByteArray &bytes);
     void switchLanguage(Language language);
     void showChannels34(bool shown);
+
+    Ui::TForm1 *ui;
+    QTimer Timer1;   // 50 ms: port selection, read, assembly and decoding
+    QTimer Timer2;   // 1000 ms: display watchdog
+    QTimer Timer3;   // 250 ms: activity indicator off
+    // Timer1 is enabled: its ticks go on after each read (off while a dialog has the port).
+    bool monitoring_ = true;
+    MonitorPort port;
+    TelegramAssembler assembler;
 
     struct Lamp { QLabel *outline, *off, *on, *label; };
     AppState &state_;

@@ -27,6 +27,17 @@ QByteArray contents(const QStringList &lines);
 // save leaves an existing file as it was. False when the file could not be written.
 bool save(const QString &path, const QByteArray &contents);
 
+// What loading a configuration file came to.
+struct LoadResult {
+    int errorCode = 0;   // 0: read correctly; else the file's "C<n>" error number
+    // The load stopped at text that is no hexadecimal number: what was applied before
+    // it stays, no error code is reported and nothing is reset.
+    bool notHexadecimal = false;
+    QString invalidText;   // the text that failed to convert
+
+    bool ok() const { return errorCode == 0 && !notHexadecimal; }
+};
+
 // The first four lines of a file (missing lines are empty, further lines ignored; a file
 // that cannot be opened gives four empty lines). Overlong lines are cut, so that an
 // unsuitable file cannot fill the memory.

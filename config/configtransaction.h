@@ -1,18 +1,22 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <memory>
 
-class TransactionLine;
+class SerialLine;
 
 // One request and one reply on a port opened for this exchange alone (the dialog's
 // `command`): open exclusively at 9600 8N1, write the request in one call unless it is
-// empty, read once, close. Nothing is checked on the way: a port that cannot be opened
-// (absent or held by another program) gives an empty reply, like a silent module. The
-// caller waits at most about 300 ms.
-class ConfigTransaction
+// empty (30 ms for the bytes to leave), read once, close, then hand the reply over by
+// replied(). Nothing waits: each step follows the one before from the event loop, and the
+// whole exchange takes at most about 300 ms. Nothing is checked on the way: a port that
+// cannot be opened (absent or held by another program) gives an empty reply, like a
+// silent module.
+class ConfigTransaction : public QObject
 {
+    Q_OBJECT
 public:
     static constexpr int ReplyMaxBytes = 50;   // one read asks for this many bytes
     static constexpr int ReplyGapMs = 80;      // the read ends after a pause longer than this
@@ -20,18 +24,27 @@ public:
     static constexpr int WriteTimeoutMs = 30;
 
     // Uses a serial line of its own.
-    ConfigTransaction();
+    explicit ConfigTransaction(QObject *parent = nullptr);
     // Uses the given line, which must outlive the transaction (tests pass a fake).
-    explicit ConfigTransaction(TransactionLine &line);
-    ~ConfigTransaction();
+    explicit ConfigTransaction(SerialLine &line, QObject *parent = nullptr);
+    ~ConfigTransaction() override;
 
-    ConfigTransaction(const ConfigTransaction &) = delete;
-    ConfigTransaction &operator=(const ConfigTransaction &) = delete;
+    // Starts one exchange; at most one is in flight (a new one aborts the old).
+    void command(const QString &portDeviceName, const QByteArray &request);
+    // Drops the exchange in flight: the port is closed now, nothing more is written and
+    // replied() does not come.
+    void abort();
+    bool inFlight() const { return inFlight_; }
 
+signals:
     // The bytes that arrived, in order; empty when none did or the port was unusable.
-    QByteArray command(const QString &portDeviceName, const QByteArray &request);
+    void replied(const QByteArray &reply);
 
 private:
-    std::unique_ptr<TransactionLine> ownLine_;
-    TransactionLine &line_;
+    void init();
+
+    std::unique_ptr<SerialLine> ownLine_;
+    SerialLine &line_;
+    bool inFlight_ = false;
+    bool writing_ = false;
 };

@@ -56,14 +56,14 @@ void RetryProtocol::startRead()
 {
     readMode_ = true;
     resetClearing();
-    attempt();
+    attempt(false);
 }
 
 void RetryProtocol::startWrite()
 {
     readMode_ = false;
     resetClearing();
-    attempt();
+    attempt(false);
 }
 
 void RetryProtocol::revealVersion()
@@ -75,6 +75,9 @@ void RetryProtocol::revealVersion()
 
 void RetryProtocol::closeDialog()
 {
+    inFlight_ = false;
+    clicksWaiting_ = 0;
+    tickWaiting_ = false;
     retryTimer_.stop();
     retryTimer_.setInterval(RetryIntervalMs);
     retryCount_ = 0;
@@ -88,17 +91,7 @@ void RetryProtocol::closeDialog()
 
 void RetryProtocol::retryTick()
 {
-    attempt();
-    // A success on this tick has already ended the series and reset the count; the count
-    // still goes up to 1, so the next series makes one retry fewer.
-    ++retryCount_;
-    if (retryCount_ >= MaxRetries) {
-        retryCount_ = 0;
-        retryTimer_.stop();
-        clearingTimer_.stop();
-        showMessage(ConfigMessage::CommunicationFailed, StatusColour::Red);
-        emit transactionFinished(false);
-    }
+    attempt(true);
 }
 
 void RetryProtocol::clearingTick()
@@ -111,10 +104,29 @@ void RetryProtocol::clearingTick()
     emit versionChanged();
 }
 
-void RetryProtocol::attempt()
+void RetryProtocol::attempt(bool fromTick)
 {
+    if (inFlight_) {
+        if (fromTick)
+            tickWaiting_ = true;
+        else
+            ++clicksWaiting_;
+        return;
+    }
+    inFlight_ = true;
+    tickAttempt_ = fromTick;
     setStatus(QString(), StatusColour::WindowText, false);
-    const Outcome outcome = attempt_ ? attempt_(readMode_) : Outcome::Failure;
+    if (attempt_)
+        attempt_(readMode_);
+    else
+        finishAttempt(Outcome::Failure);
+}
+
+void RetryProtocol::finishAttempt(Outcome outcome)
+{
+    if (!inFlight_)
+        return;
+    inFlight_ = false;
     switch (outcome) {
     case Outcome::Success:
         retryTimer_.stop();
@@ -131,6 +143,30 @@ void RetryProtocol::attempt()
     case Outcome::Refused:
         showMessage(ConfigMessage::FillAllFields, StatusColour::Red);
         break;
+    }
+    emit attemptFinished(outcome);
+
+    if (tickAttempt_) {
+        // A success on this tick has already ended the series and reset the count; the
+        // count still goes up to 1, so the next series makes one retry fewer.
+        ++retryCount_;
+        if (retryCount_ >= MaxRetries) {
+            retryCount_ = 0;
+            retryTimer_.stop();
+            clearingTimer_.stop();
+            showMessage(ConfigMessage::CommunicationFailed, StatusColour::Red);
+            emit transactionFinished(false);
+        }
+    }
+
+    if (clicksWaiting_ > 0) {
+        --clicksWaiting_;
+        attempt(false);
+    } else if (tickWaiting_) {
+        tickWaiting_ = false;
+        // A series that ended meanwhile takes no further tick.
+        if (retryTimer_.isActive())
+            attempt(true);
     }
 }
 

@@ -13,6 +13,10 @@
 // wires its buttons, hot spot and close handler to the slots below; it shows the status
 // line and the software version as statusChanged() and versionChanged() tell it.
 //
+// An attempt runs in the event loop: it starts, and its outcome comes later through
+// finishAttempt(). Attempts never overlap: a button pressed while one is in flight makes
+// its attempt right after it, and a retry tick that falls due meanwhile waits for it.
+//
 // A failed attempt is repeated every 500 ms (Timer1); after 12 failed retries the status
 // line shows the failure text in red. A success shows the success text in black and
 // clears it, together with the revealed software version, 5 s later (Timer3).
@@ -36,10 +40,11 @@ public:
     static constexpr int MaxRetries = 12;
     static constexpr int ClearingIntervalMs = 5000;
 
-    // One attempt in the given mode. Called after the status line has been emptied and
-    // hidden; the dialog hides its markers, does the payload work (for a read: enters an
-    // accepted reply into its controls and calls setVersionText()), and returns the outcome.
-    using Attempt = std::function<Outcome(bool readMode)>;
+    // Starts one attempt in the given mode. Called after the status line has been emptied
+    // and hidden; the dialog hides its markers, does the payload work (for a read: enters
+    // an accepted reply into its controls and calls setVersionText()), and reports the
+    // outcome through finishAttempt(), at once or from the event loop.
+    using Attempt = std::function<void(bool readMode)>;
 
     explicit RetryProtocol(QObject *parent = nullptr);
 
@@ -51,6 +56,7 @@ public:
     int retryCount() const { return retryCount_; }
     bool retryActive() const { return retryTimer_.isActive(); }
     int retryInterval() const { return retryTimer_.interval(); }
+    bool attemptInFlight() const { return inFlight_; }
     bool clearingActive() const { return clearingTimer_.isActive(); }
     int clearingInterval() const { return clearingTimer_.interval(); }
 
@@ -89,7 +95,10 @@ public slots:
     void startWrite();
     // Hot spot clicked: hide it, show the version label.
     void revealVersion();
-    // The dialog is closed: no further retries and no pending clearing; the status line is
+    // The outcome of the attempt in flight.
+    void finishAttempt(RetryProtocol::Outcome outcome);
+    // The dialog is closed: the attempt in flight (which its owner has aborted) and any
+    // waiting one are forgotten, no further retries and no pending clearing; the status line is
     // hidden and emptied, the version text emptied and hidden, and the hot spot shown again
     // (the clearing that would have done so will no longer come).
     void closeDialog();
@@ -103,9 +112,11 @@ signals:
     void versionChanged();
     // An attempt succeeded (true), or a retry series ended with the failure text (false).
     void transactionFinished(bool success);
+    // Every attempt's outcome, retries included.
+    void attemptFinished(RetryProtocol::Outcome outcome);
 
 private:
-    void attempt();
+    void attempt(bool fromTick);
     void setStatus(const QString &text, StatusColour colour, bool visible);
     void resetClearing();
 
@@ -113,6 +124,10 @@ private:
     Language language_ = Language::German;
     bool readMode_ = false;
     quint16 retryCount_ = 0;
+    bool inFlight_ = false;
+    bool tickAttempt_ = false;   // the attempt in flight was made by a retry tick
+    int clicksWaiting_ = 0;      // buttons pressed while an attempt was in flight
+    bool tickWaiting_ = false;   // a retry tick fell due while an attempt was in flight
     QTimer retryTimer_;
     QTimer clearingTimer_;
     QString statusText_;

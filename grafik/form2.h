@@ -15,8 +15,8 @@ public:
 
     static constexpr const char *Picture = ":/pictures/trip_characteristic.svg";
 
-    Ui::TForm2 *ui;
-
 private:
     void FormCreate();
+
+    Ui::TForm2 *ui;
 };

@@ -80,3 +80,8 @@ bool TInfo::eventFilter(QObject *watched, QEvent *event)
     }
     return QDialog::eventFilter(watched, event);
 }
+
+void TInfo::setVersionText(const QString &text)
+{
+    ui->StaticText1->setText(text);
+}

@@ -22,15 +22,17 @@ public:
     void Button1Click();
     void StaticText7Click();
     void StaticText8Click();
+    // The version line, set each time the dialog is shown from the menu.
+    void setVersionText(const QString &text);
 
     // Hands an address to the desktop (mail program, browser); the outcome is ignored.
     std::function<void(const QUrl &)> openAddress;
-
-    Ui::TInfo *ui;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
+
+    Ui::TInfo *ui;
 };

@@ -3,9 +3,10 @@
 #include "portnames.h"
 #include "serialline.h"
 
-MonitorPort::MonitorPort(PortIO &line, QString &portDeviceName)
-    : line_(line), portDeviceName_(portDeviceName)
+MonitorPort::MonitorPort(SerialLine &line, QString &portDeviceName, QObject *parent)
+    : QObject(parent), line_(line), portDeviceName_(portDeviceName)
 {
+    connect(&line_, &SerialLine::readFinished, this, &MonitorPort::received);
 }
 
 void MonitorPort::oeffnecom()
@@ -22,7 +23,7 @@ void MonitorPort::schliessecom()
     line_.close();
 }
 
-QByteArray MonitorPort::tick(int selectedIndex)
+void MonitorPort::tick(int selectedIndex)
 {
     if (!portOpened) {
         // The open below still sees portOpened false and takes COM1; the selection
@@ -44,5 +45,5 @@ QByteArray MonitorPort::tick(int selectedIndex)
         oeffnecom();
     }
 
-    return line_.read(ReadSize, ReadGapMs, ReadTotalMs);
+    line_.startRead(ReadSize, ReadGapMs, ReadTotalMs);
 }

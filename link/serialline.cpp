@@ -2,9 +2,7 @@
 
 #include "portnames.h"
 
-#include <QElapsedTimer>
 #include <QFile>
-#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -13,28 +11,38 @@
 #include <unistd.h>
 #endif
 
-SerialLine::SerialLine()
+SerialLine::SerialLine(QObject *parent)
+    : QObject(parent)
 {
     port_.setBaudRate(QSerialPort::Baud9600);
     port_.setDataBits(QSerialPort::Data8);
     port_.setParity(QSerialPort::NoParity);
     port_.setStopBits(QSerialPort::OneStop);
-    // An adapter pulled or a peer gone: give the line up, so that neither the reads nor
-    // the event loop keep waking on a dead descriptor. The close is queued because Qt
-    // reports the error from inside its own read.
-    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_, [this](QSerialPort::SerialPortError e) {
-        if (e == QSerialPort::ReadError || e == QSerialPort::WriteError || e == QSerialPort::ResourceError) {
-            failed_ = true;
-            QMetaObject::invokeMethod(&port_, [this] { if (failed_) port_.close(); }, Qt::QueuedConnection);
-        }
+    // Millisecond time-outs: coarse timers may fire 5 % late, which would stretch a 3 ms gap.
+    for (QTimer *t : {&gapTimer_, &totalTimer_, &writeTimer_}) {
+        t->setSingleShot(true);
+        t->setTimerType(Qt::PreciseTimer);
+    }
+    connect(&gapTimer_, &QTimer::timeout, this, &SerialLine::finishRead);
+    connect(&totalTimer_, &QTimer::timeout, this, &SerialLine::finishRead);
+    connect(&writeTimer_, &QTimer::timeout, this, &SerialLine::finishWrite);
+    connect(&port_, &QSerialPort::readyRead, this, &SerialLine::takeBytes);
+    connect(&port_, &QSerialPort::bytesWritten, this, [this](qint64 n) {
+        unwritten_ -= n;
+        if (writing_ && unwritten_ <= 0)
+            finishWrite();
+    });
+    connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
+        if (e == QSerialPort::ReadError || e == QSerialPort::WriteError || e == QSerialPort::ResourceError)
+            lineFailed();
     });
 }
 
 SerialLine::~SerialLine() = default;
 
-void SerialLine::open(const QString &deviceName)
+bool SerialLine::open(const QString &deviceName)
 {
-    port_.close();
+    close();
     failed_ = false;
     const QString systemPath = portnames::systemPath(deviceName);
     port_.setPortName(systemPath);
@@ -54,11 +62,11 @@ void SerialLine::open(const QString &deviceName)
     if (probe >= 0)
         ::close(probe);
     if (!opened)
-        return;
+        return false;
     // Qt's lock file is per path; flock holds the device whatever name opened it.
     if (::flock(port_.handle(), LOCK_EX | LOCK_NB) != 0) {
         port_.close();
-        return;
+        return false;
     }
     termios now{};
     if (haveBefore && ::tcgetattr(port_.handle(), &now) == 0) {
@@ -67,42 +75,98 @@ void SerialLine::open(const QString &deviceName)
         now.c_iflag = (now.c_iflag & ~soft) | (before.c_iflag & soft);
         ::tcsetattr(port_.handle(), TCSANOW, &now);
     }
-#else
-    Q_UNUSED(opened);
 #endif
+    return opened;
 }
 
 void SerialLine::close()
 {
+    reading_ = false;
+    writing_ = false;
+    gapTimer_.stop();
+    totalTimer_.stop();
+    writeTimer_.stop();
+    received_.clear();
     port_.close();
 }
 
-QByteArray SerialLine::read(int maxBytes, int gapMs, int totalMs)
+bool SerialLine::isUsable() const
 {
-    QByteArray bytes;
-    if (!isUsable())
-        return bytes;
-    QElapsedTimer clock;
-    clock.start();
-    while (bytes.size() < maxBytes) {
-        // Bytes already buffered do not signal again.
-        if (port_.bytesAvailable() > 0) {
-            bytes += port_.read(maxBytes - bytes.size());
-            continue;
-        }
-        const int left = totalMs - int(clock.elapsed());
-        const int wait = bytes.isEmpty() ? left : std::min(gapMs, left);
-        if (wait <= 0 || !port_.waitForReadyRead(wait) || failed_)
-            break;
-    }
-    return bytes;
+    return port_.isOpen() && !failed_;
 }
 
 void SerialLine::write(const QByteArray &bytes, int timeoutMs)
 {
-    if (!isUsable())
+    writing_ = true;
+    if (!isUsable() || bytes.isEmpty()) {
+        writeTimer_.start(0);
         return;
+    }
+    unwritten_ = bytes.size();
     port_.write(bytes);
-    // One character takes about 1 ms at 9600 baud.
-    port_.waitForBytesWritten(timeoutMs < 0 ? bytes.size() + 20 : timeoutMs);
+    writeTimer_.start(timeoutMs);
+}
+
+void SerialLine::finishWrite()
+{
+    if (!writing_)
+        return;
+    writing_ = false;
+    writeTimer_.stop();
+    emit writeFinished();
+}
+
+void SerialLine::startRead(int maxBytes, int gapMs, int totalMs)
+{
+    received_.clear();
+    gapTimer_.stop();
+    reading_ = true;
+    maxBytes_ = maxBytes;
+    if (!isUsable()) {
+        // Completes from the event loop, as every read does.
+        totalTimer_.start(0);
+        return;
+    }
+    gapTimer_.setInterval(gapMs);
+    totalTimer_.start(totalMs);
+    // Bytes already buffered do not signal again.
+    if (port_.bytesAvailable() > 0)
+        QTimer::singleShot(0, this, &SerialLine::takeBytes);
+}
+
+void SerialLine::takeBytes()
+{
+    // Between reads the bytes wait in Qt's buffer for the next one.
+    if (!reading_ || !isUsable() || port_.bytesAvailable() <= 0)
+        return;
+    received_ += port_.read(maxBytes_ - received_.size());
+    if (received_.size() >= maxBytes_)
+        finishRead();
+    else
+        gapTimer_.start();
+}
+
+void SerialLine::finishRead()
+{
+    if (!reading_)
+        return;
+    reading_ = false;
+    gapTimer_.stop();
+    totalTimer_.stop();
+    emit readFinished(std::exchange(received_, {}));
+}
+
+void SerialLine::lineFailed()
+{
+    // An adapter pulled or a peer gone: give the line up, so that the event loop does not
+    // keep waking on a dead descriptor. The close is queued because Qt reports the error
+    // from inside its own read. What a read had received so far is delivered.
+    failed_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        if (!failed_)
+            return;
+        finishRead();
+        finishWrite();
+        port_.close();
+    }, Qt::QueuedConnection);
 }

@@ -1,40 +1,61 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
 #include <QSerialPort>
 #include <QString>
+#include <QTimer>
 
-// What the port logic needs of a serial line; tests put a recorder in its place.
-class PortIO
+// A serial line at 9600 8N1 with exclusive access, driven by the event loop: nothing
+// here ever waits. Opening changes only baud rate, data bits, parity and stop bits (and
+// puts a POSIX line into raw mode); flow control stays as the driver had it.
+//
+// A read is an operation that completes by readFinished() at the first of: maxBytes
+// received, gapMs after the last byte without a further one, totalMs after it began.
+// A line that is not open, failed or vanished completes its read with no bytes, from the
+// event loop, never from inside startRead().
+//
+// Tests derive a fake from it (tests/fakeline.h); the virtual functions are the seam.
+class SerialLine : public QObject
 {
+    Q_OBJECT
 public:
-    virtual ~PortIO() = default;
-    virtual void open(const QString &deviceName) = 0;
-    virtual void close() = 0;
-    // Ends at maxBytes, when gapMs pass after a byte without a further one, or totalMs
-    // after the call began. A line that is not open, failed or vanished gives no bytes.
-    virtual QByteArray read(int maxBytes, int gapMs, int totalMs) = 0;
-};
-
-// A serial line at 9600 8N1 with exclusive access. Opening changes only baud rate,
-// data bits, parity and stop bits (and puts a POSIX line into raw mode); flow control
-// stays as the driver had it. Failures are not reported: the
-// line then simply yields nothing.
-class SerialLine : public PortIO
-{
-public:
-    SerialLine();
+    explicit SerialLine(QObject *parent = nullptr);
     ~SerialLine() override;
 
-    void open(const QString &deviceName) override;
-    void close() override;
-    QByteArray read(int maxBytes, int gapMs, int totalMs) override;
-    // Waits at most timeoutMs for the bytes to leave; -1 allows about 1 ms per byte + 20 ms.
-    void write(const QByteArray &bytes, int timeoutMs = -1);
+    // deviceName is "\\.\COMn" or a device path. False when the device is absent or
+    // another program holds it; the line then yields nothing.
+    virtual bool open(const QString &deviceName);
+    // Drops a read or write in flight without a signal.
+    virtual void close();
+    // Sends the bytes in one call; writeFinished() once they have left or timeoutMs has
+    // passed, whichever comes first (also at once, from the event loop, when the line is
+    // unusable).
+    virtual void write(const QByteArray &bytes, int timeoutMs);
+    // Starts a read; one read at a time (a new one drops the one in flight).
+    virtual void startRead(int maxBytes, int gapMs, int totalMs);
+    virtual bool isUsable() const;
 
-    bool isUsable() const { return port_.isOpen() && !failed_; }
+signals:
+    void writeFinished();
+    void readFinished(const QByteArray &bytes);
 
 private:
+    void takeBytes();
+    void finishRead();
+    void finishWrite();
+    void lineFailed();
+
     QSerialPort port_;
     bool failed_ = false;
+
+    bool reading_ = false;
+    int maxBytes_ = 0;
+    QByteArray received_;
+    QTimer gapTimer_;
+    QTimer totalTimer_;
+
+    bool writing_ = false;
+    qint64 unwritten_ = 0;
+    QTimer writeTimer_;
 };

@@ -3,7 +3,6 @@
 
 #include "app/appstate.h"
 #include "config/configmessages.h"
-#include "parameter/twoportcontroller.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,20 +12,11 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-Tpara::Tpara(AppState &state, TransactionLine *line, QWidget *parent)
-    : QMainWindow(parent,
-                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                      | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint)
+Tpara::Tpara(AppState &state, SerialLine *line, QWidget *parent)
+    : ConfigDialog(state, parent)
     , ui(new Ui::Tpara)
-    , state_(state)
-    , controller_(line ? std::make_unique<TwoPortController>(*line) : std::make_unique<TwoPortController>())
 {
     ui->setupUi(this);
-    setFixedSize(ClientWidth, ClientHeight + ui->MainMenu2->sizeHint().height());
-
-    askFileName = [](QFileDialog &dialog) {
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-    };
 
     currentLists_ = {ui->k1_sel, ui->k2_sel, ui->k3_sel, ui->k4_sel};
     timeLists_ = {ui->k1_time, ui->k2_time, ui->k3_time, ui->k4_time};
@@ -37,14 +27,9 @@ Tpara::Tpara(AppState &state, TransactionLine *line, QWidget *parent)
                       ui->port2_byte1_10, ui->port2_byte1_20, ui->port2_byte1_40, ui->port2_byte1_80};
     flagBoxes_[0] = {ui->port1_byte2_01, ui->port1_byte2_02, ui->port1_byte2_80};
     flagBoxes_[1] = {ui->port2_byte2_01, ui->port2_byte2_02, ui->port2_byte2_80};
-    // The hot spot carries no text: name it for screen readers and tests.
-    ui->Label5->setAccessibleName(ui->Label5->objectName());
 
-    TwoPortController &c = *controller_;
-    connect(&c, &TwoPortController::configChanged, this, &Tpara::showConfig);
-    connect(&c, &TwoPortController::markersChanged, this, &Tpara::showMarkers);
-    connect(&c.protocol(), &RetryProtocol::statusChanged, this, &Tpara::showStatus);
-    connect(&c.protocol(), &RetryProtocol::versionChanged, this, &Tpara::showVersion);
+    connect(&module_, &TwoPortModule::configChanged, this, &Tpara::showConfig);
+    connect(&module_, &TwoPortModule::markersChanged, this, &Tpara::showMarkers);
 
     connect(ui->Button1, &QPushButton::clicked, this, &Tpara::laden);
     connect(ui->Button2, &QPushButton::clicked, this, &Tpara::Button2Click);
@@ -62,11 +47,10 @@ Tpara::Tpara(AppState &state, TransactionLine *line, QWidget *parent)
     ui->Label5->installEventFilter(this);
     wireUserEdits();
 
-    setLanguage(state_.languageEnglish ? Language::English : Language::German);
-    FormCreate();
+    initDialog(module_, line, ui->MainMenu2, QSize(ClientWidth, ClientHeight), QPoint(DesignLeft, DesignTop),
+               ui->status, ui->sw, ui->Label5);
     showConfig();
     showMarkers();
-    showStatus();
 }
 
 Tpara::~Tpara()
@@ -76,55 +60,24 @@ Tpara::~Tpara()
 
 QPoint Tpara::placement(const QSize &workAreaSize, const QSize &outerSize)
 {
-    if (workAreaSize.height() >= CentringHeightLimit)
-        return {DesignLeft, DesignTop};
-    // Integer division rounds toward zero, also for a work area smaller than the dialog.
-    return {(workAreaSize.width() - outerSize.width()) / 2, (workAreaSize.height() - outerSize.height()) / 2};
-}
-
-void Tpara::FormCreate()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const QSize workArea = screen ? screen->availableGeometry().size() : QSize(1280, 1024);
-    move(placement(workArea, frameGeometry().size()));
-    ui->sw->clear();
-    ui->sw->hide();
+    return ConfigDialog::placement(workAreaSize, outerSize, QPoint(DesignLeft, DesignTop));
 }
 
 void Tpara::oeffnen()
 {
-    controller_->setPortDeviceName(state_.portDeviceName);
-    show();
-    raise();
-    activateWindow();
-    controller_->open();
-}
-
-void Tpara::setLanguage(Language language)
-{
-    controller_->setLanguage(language);
+    showOnTop();
+    showConfig();
+    showMarkers();
 }
 
 void Tpara::laden()
 {
-    controller_->setPortDeviceName(state_.portDeviceName);
-    controller_->readConfiguration();
-}
-
-void Tpara::Button2Click()
-{
-    controller_->setPortDeviceName(state_.portDeviceName);
-    controller_->writeConfiguration();
-}
-
-void Tpara::Button3Click()
-{
-    controller_->enterFactorySettings();
+    startRead();
 }
 
 void Tpara::zeit(int channel)
 {
-    controller_->chooseCurrent(channel, currentLists_[channel]->currentIndex());
+    module_.chooseCurrent(channel, currentLists_[channel]->currentIndex());
 }
 
 void Tpara::zeit1()
@@ -149,96 +102,17 @@ void Tpara::zeit4()
 
 void Tpara::pgood_sel_Change()
 {
-    controller_->choosePowerGood(ui->pgood_sel_->currentIndex());
+    module_.choosePowerGood(ui->pgood_sel_->currentIndex());
 }
 
 void Tpara::Label5Click()
 {
-    controller_->protocol().revealVersion();
+    machinery().protocol().revealVersion();
 }
 
-void Tpara::prepareFileDialog(QFileDialog &dialog) const
+void Tpara::retranslate()
 {
-    dialog.setNameFilters({QStringLiteral("Text files (*.txt)"), QStringLiteral("All files (*.*)")});
-    dialog.selectNameFilter(QStringLiteral("Text files (*.txt)"));
-}
-
-void Tpara::oeffnenClick()
-{
-    QFileDialog dialog(this);
-    prepareFileDialog(dialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    const QString path = askFileName(dialog);
-    if (path.isEmpty())
-        return;
-    const twoportfile::LoadResult result = controller_->loadFrom(path);
-    if (!result.notHexadecimal)
-        return;
-    // The one failure that is reported in a box of its own.
-    auto *box = new QMessageBox(QMessageBox::Critical, QApplication::applicationName(),
-                                notHexadecimalMessage(result.invalidText, controller_->protocol().language()),
-                                QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    errorReport_ = box;
-    box->open();
-}
-
-void Tpara::speichernClick()
-{
-    if (!controller_->prepareSave())
-        return;
-    QFileDialog dialog(this);
-    prepareFileDialog(dialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // A name typed without an extension gets ".txt" (saving only; opening takes the name as typed).
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    // Replacing an existing file is asked for (the dialog's default); no read-only option.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setSizeGripEnabled(true);
-    const QString path = askFileName(dialog);
-    if (path.isEmpty())
-        return;
-    controller_->saveTo(path);
-}
-
-void Tpara::schliessenClick()
-{
-    close();
-}
-
-void Tpara::Timer1Timer()
-{
-    controller_->protocol().retryTick();
-}
-
-void Tpara::Timer3Timer()
-{
-    controller_->protocol().clearingTick();
-}
-
-void Tpara::closeEvent(QCloseEvent *event)
-{
-    FormClose();
-    event->accept();   // hidden, not destroyed
-}
-
-void Tpara::FormClose()
-{
-    // The main window takes its port back first, then the controls are emptied.
-    emit rueckgabe();
-    // Also stops a retry series and the status clearing: nothing of this dialog may
-    // touch the port once the main window has it back.
-    controller_->close();
-}
-
-void Tpara::changeEvent(QEvent *event)
-{
-    if (event->type() == QEvent::LanguageChange)
-        ui->retranslateUi(this);
-    QMainWindow::changeEvent(event);
+    ui->retranslateUi(this);
 }
 
 bool Tpara::eventFilter(QObject *watched, QEvent *event)
@@ -246,7 +120,7 @@ bool Tpara::eventFilter(QObject *watched, QEvent *event)
     if (watched == ui->Label5 && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
         Label5Click();
-    return QMainWindow::eventFilter(watched, event);
+    return ConfigDialog::eventFilter(watched, event);
 }
 
 void Tpara::wireUserEdits()
@@ -257,16 +131,16 @@ void Tpara::wireUserEdits()
     for (int c = 0; c < twoport::ChannelCount; ++c) {
         connect(currentLists_[c], &QComboBox::currentIndexChanged, this, [this, c](int index) {
             if (!showing_)
-                controller_->config().setCurrent(c, index);
+                module_.config().setCurrent(c, index);
         });
         connect(timeLists_[c], &QComboBox::currentIndexChanged, this, [this, c](int index) {
             if (!showing_)
-                controller_->config().selectTripTime(c, index);
+                module_.config().selectTripTime(c, index);
         });
     }
     connect(ui->pgood_sel_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!showing_)
-            controller_->config().selectPowerGood(index);
+            module_.config().selectPowerGood(index);
     });
 
     static constexpr std::array<quint8, 3> FlagBits{twoport::LowInputVoltage, twoport::HardwareFault,
@@ -276,30 +150,30 @@ void Tpara::wireUserEdits()
             const quint8 mask = quint8(1u << bit);
             connect(eventBoxes_[p][bit], &QCheckBox::toggled, this, [this, p, mask](bool checked) {
                 if (!showing_)
-                    controller_->config().setBox(p, 1, mask, checked);
+                    module_.config().setBox(p, 1, mask, checked);
             });
         }
         for (size_t f = 0; f < FlagBits.size(); ++f) {
             const quint8 mask = FlagBits[f];
             connect(flagBoxes_[p][f], &QCheckBox::toggled, this, [this, p, mask](bool checked) {
                 if (!showing_)
-                    controller_->config().setBox(p, 2, mask, checked);
+                    module_.config().setBox(p, 2, mask, checked);
             });
         }
     }
     connect(ui->loeschen, &QCheckBox::toggled, this, [this](bool checked) {
         if (!showing_)
-            controller_->config().loeschen = checked;
+            module_.config().loeschen = checked;
     });
     connect(ui->programmieren, &QCheckBox::toggled, this, [this](bool checked) {
         if (!showing_)
-            controller_->config().programmieren = checked;
+            module_.config().programmieren = checked;
     });
 }
 
 void Tpara::showConfig()
 {
-    const TwoPortConfig &config = controller_->config();
+    const TwoPortConfig &config = module_.config();
     showing_ = true;
     for (int c = 0; c < twoport::ChannelCount; ++c) {
         currentLists_[c]->setCurrentIndex(config.current[c]);
@@ -329,34 +203,8 @@ void Tpara::showConfig()
 
 void Tpara::showMarkers()
 {
-    const twoport::Markers &markers = controller_->markers();
+    const twoport::Markers &markers = module_.markers();
     for (int c = 0; c < twoport::ChannelCount; ++c)
         channelMarkers_[c]->setVisible(markers.channel[c]);
     ui->error_pg->setVisible(markers.powerGood);
-}
-
-void Tpara::showStatus()
-{
-    const RetryProtocol &protocol = controller_->protocol();
-    ui->status->setText(protocol.statusText());
-    switch (protocol.statusColour()) {
-    case RetryProtocol::StatusColour::WindowText:
-        ui->status->setStyleSheet(QString());
-        break;
-    case RetryProtocol::StatusColour::Black:
-        ui->status->setStyleSheet(QStringLiteral("color: black;"));
-        break;
-    case RetryProtocol::StatusColour::Red:
-        ui->status->setStyleSheet(QStringLiteral("color: red;"));
-        break;
-    }
-    ui->status->setVisible(protocol.statusVisible());
-}
-
-void Tpara::showVersion()
-{
-    const RetryProtocol &protocol = controller_->protocol();
-    ui->sw->setText(protocol.versionText());
-    ui->sw->setVisible(protocol.versionVisible());
-    ui->Label5->setVisible(protocol.hotSpotVisible());
 }

@@ -56,15 +56,7 @@ bool save(const QString &path, const TwoPortConfig &config);
 // unsuitable file cannot fill the memory.
 QStringList readLines(const QString &path);
 
-struct LoadResult {
-    int errorCode = NoError;
-    // The load stopped at text that is no hexadecimal number: what was entered before it
-    // stays and no error code is reported.
-    bool notHexadecimal = false;
-    QString invalidText;   // the text that failed to convert
-
-    bool ok() const { return errorCode == NoError && !notHexadecimal; }
-};
+using LoadResult = configfile::LoadResult;
 
 // Checks the lines and enters them into the controls, field by field, in the file's
 // order; a field is entered only when the separator after it is right. Fields not

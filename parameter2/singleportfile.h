@@ -52,15 +52,7 @@ bool save(const QString &path, const SinglePortConfig &config);
 // unsuitable file cannot fill the memory.
 QStringList readLines(const QString &path);
 
-struct LoadResult {
-    int errorCode = NoError;
-    // The load stopped at text that is no hexadecimal number: what was applied before
-    // it stays, no error code is reported and nothing is reset.
-    bool notHexadecimal = false;
-    QString invalidText;   // the text that failed to convert
-
-    bool ok() const { return errorCode == NoError && !notHexadecimal; }
-};
+using LoadResult = configfile::LoadResult;
 
 // Checks the lines and applies them to the controls, field by field, in the file's
 // order. A value that selects no entry of its list leaves that list without a selection

@@ -3,29 +3,27 @@
 #include "app/appstate.h"
 #include "app/form1.h"
 #include "app/fuseapplication.h"
-#include "config/fakeline.h"
+#include "fakeline.h"
 #include "hexbytes.h"
 #include "parameter/para.h"
 #include "parameter2/parameter_rovo.h"
-#include "parameter2/singleportcontroller.h"
-#include "ui_form1.h"
-#include "ui_parameter_rovo.h"
+#include "parameter2/singleportmodule.h"
 
+#include "linkwait.h"
+#include "windowcontrols.h"
 #include <QtTest>
 
 Q_DECLARE_METATYPE(ModuleVariant)
 
 namespace {
 
-// The main window's line: records what it is asked to do, delivers nothing.
-class RecordingLine : public PortIO
+// What the main window did to its line, apart from reading it.
+QStringList portCalls(const FakeLine &line)
 {
-public:
-    QStringList calls;
-    void open(const QString &name) override { calls << QStringLiteral("open ") + name; }
-    void close() override { calls << QStringLiteral("close"); }
-    QByteArray read(int, int, int) override { return {}; }
-};
+    QStringList calls = line.calls;
+    calls.removeIf([](const QString &call) { return call.startsWith(QLatin1String("read")); });
+    return calls;
+}
 
 QStringList items(const QComboBox *list)
 {
@@ -63,22 +61,21 @@ private slots:
     void applicationCreatesAndWiresTheDialog();
 
 private:
-    Ui::Tparameter_rovo *dui() const { return dlg->ui; }
     QList<QWidget *> channels34() const
     {
-        return {dui()->k3_sel, dui()->k4_sel, dui()->Label13, dui()->Label14, dui()->f3, dui()->f4, dui()->f7,
-                dui()->f8, dui()->port1_byte1_10, dui()->port1_byte1_20, dui()->port1_byte1_40, dui()->port1_byte1_80};
+        return {ctl<QComboBox>(dlg, "k3_sel"), ctl<QComboBox>(dlg, "k4_sel"), ctl<QLabel>(dlg, "Label13"), ctl<QLabel>(dlg, "Label14"), ctl<QLabel>(dlg, "f3"), ctl<QLabel>(dlg, "f4"), ctl<QLabel>(dlg, "f7"),
+                ctl<QLabel>(dlg, "f8"), ctl<QCheckBox>(dlg, "port1_byte1_10"), ctl<QCheckBox>(dlg, "port1_byte1_20"), ctl<QCheckBox>(dlg, "port1_byte1_40"), ctl<QCheckBox>(dlg, "port1_byte1_80")};
     }
     // Waits until the main window's first tick has opened its port.
     void monitoring()
     {
         form->show();
-        QTRY_VERIFY(form->port.portOpened);
+        QTRY_VERIFY(mainLine->calls.contains(QStringLiteral("open \\\\.\\COM1")));
         mainLine->calls.clear();
     }
 
     AppState state;
-    RecordingLine *mainLine = nullptr;
+    FakeLine *mainLine = nullptr;
     FakeLine *dialogLine = nullptr;
     TForm1 *form = nullptr;
     Tparameter_rovo *dlg = nullptr;
@@ -87,7 +84,7 @@ private:
 void tst_ConfigHandOver::init()
 {
     state = AppState{};
-    mainLine = new RecordingLine;
+    mainLine = new FakeLine;
     dialogLine = new FakeLine;
     form = new TForm1(state, *mainLine);
     dlg = new Tparameter_rovo(state, dialogLine);
@@ -125,29 +122,30 @@ void tst_ConfigHandOver::button()
 
     monitoring();
     state.currentVariant = variant;
-    QTest::mouseClick(form->ui->Button1, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(form, "Button1"), Qt::LeftButton);
 
     QVERIFY(dlg->isVisible());
     QVERIFY(dlg->windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(!dlg->isModal());
-    QCOMPARE(items(dui()->k1_sel), upTo(last12));
-    QCOMPARE(items(dui()->k2_sel), upTo(last12));
-    QCOMPARE(items(dui()->k3_sel), upTo(last34));
-    QCOMPARE(items(dui()->k4_sel), upTo(last34));
-    for (const QComboBox *list : {dui()->k1_sel, dui()->k2_sel, dui()->k3_sel, dui()->k4_sel})
+    QCOMPARE(items(ctl<QComboBox>(dlg, "k1_sel")), upTo(last12));
+    QCOMPARE(items(ctl<QComboBox>(dlg, "k2_sel")), upTo(last12));
+    QCOMPARE(items(ctl<QComboBox>(dlg, "k3_sel")), upTo(last34));
+    QCOMPARE(items(ctl<QComboBox>(dlg, "k4_sel")), upTo(last34));
+    for (const QComboBox *list : {ctl<QComboBox>(dlg, "k1_sel"), ctl<QComboBox>(dlg, "k2_sel"), ctl<QComboBox>(dlg, "k3_sel"), ctl<QComboBox>(dlg, "k4_sel")})
         QCOMPARE(list->currentIndex(), -1);
     for (QWidget *w : channels34())
         QVERIFY2(w->isHidden() == hidden, qPrintable(w->objectName()));
 
     // The main window has given up its port and takes no input.
-    QVERIFY(!form->Timer1.isActive());
-    QCOMPARE(mainLine->calls, QStringList{"close"});
+    QVERIFY(!ctl<QTimer>(form, "Timer1")->isActive());
+    QCOMPARE(portCalls(*mainLine), QStringList{"close"});
     QVERIFY(!form->isEnabled());
     QTest::qWait(150);
-    QCOMPARE(mainLine->calls, QStringList{"close"});   // no tick reopens it
+    QCOMPARE(portCalls(*mainLine), QStringList{"close"});   // no tick reopens it
 
     // The dialog's transactions use the main window's device.
-    QTest::mouseClick(dui()->Button1, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
     QCOMPARE(dialogLine->calls.value(0), QStringLiteral("open \\\\.\\COM1"));
 }
 
@@ -171,14 +169,14 @@ void tst_ConfigHandOver::reopeningRebuildsAndClears()
     monitoring();
     state.currentVariant = first;
     form->Button1Click();
-    QTest::mouseClick(dui()->Button3, Qt::LeftButton);
-    QVERIFY(dui()->k1_sel->currentIndex() > 0);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
+    QVERIFY(ctl<QComboBox>(dlg, "k1_sel")->currentIndex() > 0);
     dlg->close();
 
     state.currentVariant = second;
     form->Button1Click();
-    QCOMPARE(items(dui()->k3_sel), upTo(last34));
-    for (const QComboBox *list : {dui()->k1_sel, dui()->k2_sel, dui()->k3_sel, dui()->k4_sel})
+    QCOMPARE(items(ctl<QComboBox>(dlg, "k3_sel")), upTo(last34));
+    for (const QComboBox *list : {ctl<QComboBox>(dlg, "k1_sel"), ctl<QComboBox>(dlg, "k2_sel"), ctl<QComboBox>(dlg, "k3_sel"), ctl<QComboBox>(dlg, "k4_sel")})
         QCOMPARE(list->currentIndex(), -1);
     for (QWidget *w : channels34())
         QVERIFY2(w->isHidden() == !isFourChannel(second), qPrintable(w->objectName()));
@@ -194,12 +192,12 @@ void tst_ConfigHandOver::twoPortVariantLeavesSinglePortDialogAlone()
 
     // No two-port dialog in this build: the button leaves everything as it is.
     state.currentVariant = ModuleVariant::FourChannelTwoPort;
-    QTest::mouseClick(form->ui->Button1, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(form, "Button1"), Qt::LeftButton);
     QVERIFY(!dlg->isVisible());
-    QCOMPARE(items(dui()->k1_sel), upTo(6));
+    QCOMPARE(items(ctl<QComboBox>(dlg, "k1_sel")), upTo(6));
     QVERIFY(form->isEnabled());
-    QVERIFY(form->Timer1.isActive());
-    QVERIFY(!mainLine->calls.contains(QStringLiteral("close")));
+    QVERIFY(ctl<QTimer>(form, "Timer1")->isActive());
+    QVERIFY(!portCalls(*mainLine).contains(QStringLiteral("close")));
 }
 
 void tst_ConfigHandOver::closeHandsThePortBack_data()
@@ -214,23 +212,24 @@ void tst_ConfigHandOver::closeHandsThePortBack()
     QFETCH(bool, byMenu);
     monitoring();
     form->Button1Click();
-    QTest::mouseClick(dui()->Button2, Qt::LeftButton);   // refused, nothing selected
-    QTest::mouseClick(dui()->Button1, Qt::LeftButton);   // no answer: retrying
-    QVERIFY(dlg->controller().protocol().retryActive());
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);   // refused, nothing selected
+    settle(dlg->machinery().protocol());
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);   // no answer: retrying
+    settle(dlg->machinery().protocol());
+    QVERIFY(dlg->machinery().protocol().retryActive());
     mainLine->calls.clear();
 
     if (byMenu)
-        dui()->schliessen->trigger();
+        ctl<QAction>(dlg, "schliessen")->trigger();
     else
         dlg->close();
     QVERIFY(!dlg->isVisible());
     QVERIFY(form->isEnabled());
-    QVERIFY(form->Timer1.isActive());
-    QCOMPARE(form->Timer1.interval(), 50);
-    QCOMPARE(mainLine->calls.value(0), QStringLiteral("open \\\\.\\COM1"));
-    QVERIFY(form->port.portOpened);
-    QVERIFY(!dlg->controller().protocol().retryActive());
-    QVERIFY(dui()->status->isHidden());
+    QVERIFY(ctl<QTimer>(form, "Timer1")->isActive());
+    QCOMPARE(ctl<QTimer>(form, "Timer1")->interval(), 50);
+    QCOMPARE(portCalls(*mainLine).value(0), QStringLiteral("open \\\\.\\COM1"));
+    QVERIFY(!dlg->machinery().protocol().retryActive());
+    QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());
     // No attempt of the dialog touches the port afterwards.
     const int calls = dialogLine->calls.size();
     QTest::qWait(600);
@@ -241,24 +240,28 @@ void tst_ConfigHandOver::languageFlagsChooseMessages()
 {
     monitoring();
     form->Button1Click();
-    QTest::mouseClick(dui()->Button2, Qt::LeftButton);
-    QCOMPARE(dui()->status->text(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
     dlg->close();
 
     form->englischClick();
     QVERIFY(state.languageEnglish && !state.languageGerman);
     form->Button1Click();
-    QTest::mouseClick(dui()->Button2, Qt::LeftButton);
-    QCOMPARE(dui()->status->text(), QStringLiteral("All labels fill correctly, please"));
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("All labels fill correctly, please"));
     dialogLine->replies << hexBytes("E4 17 AA AA D6 AA C0 0F 9F 31 2E 30 35 00 00 00 00 00 00 00 00 00 00 00 00 00 36");
-    QTest::mouseClick(dui()->Button1, Qt::LeftButton);
-    QCOMPARE(dui()->status->text(), QStringLiteral("Transmission successful!"));
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Transmission successful!"));
     dlg->close();
 
     form->deutschClick();
     form->Button1Click();
-    QTest::mouseClick(dui()->Button2, Qt::LeftButton);
-    QCOMPARE(dui()->status->text(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
 }
 
 void tst_ConfigHandOver::applicationCreatesAndWiresTheDialog()
@@ -277,7 +280,7 @@ void tst_ConfigHandOver::applicationCreatesAndWiresTheDialog()
     QVERIFY(!app.Form1->isEnabled());
     app.parameter_rovo->close();
     QVERIFY(app.Form1->isEnabled());
-    QVERIFY(app.Form1->Timer1.isActive());
+    QVERIFY(ctl<QTimer>(app.Form1.get(), "Timer1")->isActive());
 
     // A two-port module gets the two-port dialog; its close hands the port back too.
     app.state.currentVariant = ModuleVariant::FourChannelTwoPort;
@@ -285,10 +288,10 @@ void tst_ConfigHandOver::applicationCreatesAndWiresTheDialog()
     QVERIFY(app.para->isVisible());
     QVERIFY(!app.parameter_rovo->isVisible());
     QVERIFY(!app.Form1->isEnabled());
-    QVERIFY(!app.Form1->Timer1.isActive());
+    QVERIFY(!ctl<QTimer>(app.Form1.get(), "Timer1")->isActive());
     app.para->close();
     QVERIFY(app.Form1->isEnabled());
-    QVERIFY(app.Form1->Timer1.isActive());
+    QVERIFY(ctl<QTimer>(app.Form1.get(), "Timer1")->isActive());
 }
 
 QTEST_MAIN(tst_ConfigHandOver)

@@ -5,9 +5,8 @@
 #include "information/info.h"
 #include "parameter/para.h"
 #include "parameter2/parameter_rovo.h"
-#include "ui_form1.h"
-#include "ui_parameter_rovo.h"
 
+#include "windowcontrols.h"
 #include <QtTest>
 
 using Texts = QList<QPair<QString, QString>>;   // control name, text
@@ -144,11 +143,11 @@ void tst_Language::switchesBackAndForth()
         "E4 17 05 00 01 2C 00 96 04 D2 00 00 03 E8 00 07 04 D2 00 32 09 60 09 5B A6 00 00 00 FD E4 16");
     for (char b : telegram)
         app->Form1->baue_string(quint8(b));
-    QCOMPARE(app->Form1->ui->i1->text(), QStringLiteral("3,00 Adc"));
+    QCOMPARE(ctl<QLabel>(app->Form1.get(), "i1")->text(), QStringLiteral("3,00 Adc"));
     app->Form1->englischClick();
-    QCOMPARE(app->Form1->ui->i1->text(), QStringLiteral("3,00 Adc"));
-    QCOMPARE(app->Form1->ui->i4_endwert->text(), QStringLiteral("Off"));
-    QVERIFY(app->Form1->ui->comport->isHidden());
+    QCOMPARE(ctl<QLabel>(app->Form1.get(), "i1")->text(), QStringLiteral("3,00 Adc"));
+    QCOMPARE(ctl<QLabel>(app->Form1.get(), "i4_endwert")->text(), QStringLiteral("Off"));
+    QVERIFY(ctl<QComboBox>(app->Form1.get(), "comport")->isHidden());
     QVERIFY(!app->state.languageGerman);
     QVERIFY(app->state.languageEnglish);
     compare(false);
@@ -159,7 +158,7 @@ void tst_Language::switchesBackAndForth()
     app->Form1->englischClick();
     compare(false);
     // A click on the flag itself.
-    QTest::mouseClick(app->Form1->ui->deutsch, Qt::LeftButton);
+    QTest::mouseClick(ctl<QLabel>(app->Form1.get(), "deutsch"), Qt::LeftButton);
     QVERIFY(app->state.languageGerman);
     compare(true);
 }
@@ -170,12 +169,12 @@ void tst_Language::messagesFollowTheLanguage()
     Tparameter_rovo &dialog = *app->parameter_rovo;
     app->Form1->englischClick();
     dialog.Button2Click();        // refused: fields empty
-    QCOMPARE(dialog.ui->status->text(), QStringLiteral("All labels fill correctly, please"));
+    QTRY_COMPARE(ctl<QLabel>(&dialog, "status")->text(), QStringLiteral("All labels fill correctly, please"));
     app->Form1->deutschClick();
     // The status line keeps its text until the next message, which is German.
-    QCOMPARE(dialog.ui->status->text(), QStringLiteral("All labels fill correctly, please"));
+    QTRY_COMPARE(ctl<QLabel>(&dialog, "status")->text(), QStringLiteral("All labels fill correctly, please"));
     dialog.Button2Click();
-    QCOMPARE(dialog.ui->status->text(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
+    QTRY_COMPARE(ctl<QLabel>(&dialog, "status")->text(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
 }
 
 void tst_Language::hiddenControlsStayHidden()
@@ -183,16 +182,16 @@ void tst_Language::hiddenControlsStayHidden()
     app->state.currentVariant = ModuleVariant::TwoChannel6A;
     app->Form1->Button1Click();
     Tparameter_rovo &dialog = *app->parameter_rovo;
-    QVERIFY(dialog.ui->k3_sel->isHidden());
-    QVERIFY(dialog.ui->f7->isHidden());
+    QVERIFY(ctl<QComboBox>(&dialog, "k3_sel")->isHidden());
+    QVERIFY(ctl<QLabel>(&dialog, "f7")->isHidden());
     dialog.Button3Click();   // factory settings: selections to keep across the switch
-    const int selected = dialog.ui->k1_sel->currentIndex();
+    const int selected = ctl<QComboBox>(&dialog, "k1_sel")->currentIndex();
     app->Form1->englischClick();
-    QVERIFY(dialog.ui->k3_sel->isHidden());
-    QVERIFY(dialog.ui->f7->isHidden());
-    QVERIFY(dialog.ui->Label13->isHidden());
-    QCOMPARE(dialog.ui->f7->text(), QStringLiteral("Channel 3 open circuit"));
-    QCOMPARE(dialog.ui->k1_sel->currentIndex(), selected);
+    QVERIFY(ctl<QComboBox>(&dialog, "k3_sel")->isHidden());
+    QVERIFY(ctl<QLabel>(&dialog, "f7")->isHidden());
+    QVERIFY(ctl<QLabel>(&dialog, "Label13")->isHidden());
+    QCOMPARE(ctl<QLabel>(&dialog, "f7")->text(), QStringLiteral("Channel 3 open circuit"));
+    QCOMPARE(ctl<QComboBox>(&dialog, "k1_sel")->currentIndex(), selected);
     QVERIFY(dialog.isVisible());
     QVERIFY(!app->Form1->isEnabled());
 }
@@ -200,13 +199,13 @@ void tst_Language::hiddenControlsStayHidden()
 void tst_Language::notSwitched()
 {
     app->Form1->englischClick();
-    QCOMPARE(app->Form1->ui->Label16->text(), QStringLiteral("Tarmeno Electronic Fuse"));
+    QCOMPARE(ctl<QLabel>(app->Form1.get(), "Label16")->text(), QStringLiteral("Tarmeno Electronic Fuse"));
     QCOMPARE(app->Form2->windowTitle(), QStringLiteral("Auslösecharakteristik"));
     QCOMPARE(app->Info->windowTitle(), QStringLiteral("Info..."));
-    QCOMPARE(app->parameter_rovo->ui->k1_sel->itemText(0), QStringLiteral("OFF"));
-    QCOMPARE(app->parameter_rovo->ui->Image2->toolTip(), QStringLiteral("Vergrößern"));
-    QCOMPARE(app->parameter_rovo->ui->error_k1->text(), QStringLiteral("!"));
-    QCOMPARE(app->Form1->ui->comport->itemText(2), QStringLiteral("COM3"));
+    QCOMPARE(ctl<QComboBox>(app->parameter_rovo.get(), "k1_sel")->itemText(0), QStringLiteral("OFF"));
+    QCOMPARE(ctl<QLabel>(app->parameter_rovo.get(), "Image2")->toolTip(), QStringLiteral("Vergrößern"));
+    QCOMPARE(ctl<QLabel>(app->parameter_rovo.get(), "error_k1")->text(), QStringLiteral("!"));
+    QCOMPARE(ctl<QComboBox>(app->Form1.get(), "comport")->itemText(2), QStringLiteral("COM3"));
 }
 
 QTEST_MAIN(tst_Language)

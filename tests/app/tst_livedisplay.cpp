@@ -3,8 +3,8 @@
 #include "app/form1.h"
 #include "link/serialline.h"
 #include "simulatorprocess.h"
-#include "ui_form1.h"
 
+#include "windowcontrols.h"
 #include <QtTest>
 
 class tst_LiveDisplay : public QObject
@@ -24,10 +24,9 @@ private slots:
 private:
     QStringList values() const
     {
-        Ui::TForm1 *ui = form->ui;
         QStringList texts;
-        for (QLabel *l : {ui->i1, ui->i2, ui->i3, ui->i4, ui->i1_max, ui->i2_max, ui->i3_max, ui->i4_max,
-                          ui->uin, ui->uin_min, ui->i1_endwert, ui->i2_endwert, ui->i3_endwert, ui->i4_endwert})
+        for (QLabel *l : {ctl<QLabel>(form, "i1"), ctl<QLabel>(form, "i2"), ctl<QLabel>(form, "i3"), ctl<QLabel>(form, "i4"), ctl<QLabel>(form, "i1_max"), ctl<QLabel>(form, "i2_max"), ctl<QLabel>(form, "i3_max"), ctl<QLabel>(form, "i4_max"),
+                          ctl<QLabel>(form, "uin"), ctl<QLabel>(form, "uin_min"), ctl<QLabel>(form, "i1_endwert"), ctl<QLabel>(form, "i2_endwert"), ctl<QLabel>(form, "i3_endwert"), ctl<QLabel>(form, "i4_endwert")})
             texts << l->text();
         return texts;
     }
@@ -68,12 +67,12 @@ void tst_LiveDisplay::knownTelegramFillsTheWindow()
     QVERIFY(sim.start(ExampleArgs));
     QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
     QCOMPARE(state.portDeviceName, QStringLiteral("\\\\.\\COM1"));
-    QVERIFY(form->ui->mb1_1_g->isVisible());
-    QVERIFY(form->ui->mb1_3_g->isVisible());
-    QVERIFY(!form->ui->mb1_2_r->isVisible());
-    QVERIFY(form->ui->mb1_2_w->isVisible());
-    QVERIFY(!form->ui->comport->isVisible());
-    QVERIFY(form->ui->a->isVisible());
+    QVERIFY(ctl<QLabel>(form, "mb1_1_g")->isVisible());
+    QVERIFY(ctl<QLabel>(form, "mb1_3_g")->isVisible());
+    QVERIFY(!ctl<QLabel>(form, "mb1_2_r")->isVisible());
+    QVERIFY(ctl<QLabel>(form, "mb1_2_w")->isVisible());
+    QVERIFY(!ctl<QComboBox>(form, "comport")->isVisible());
+    QVERIFY(ctl<QRadioButton>(form, "a")->isVisible());
 }
 
 void tst_LiveDisplay::silenceBlanksAndResumeRefills()
@@ -85,8 +84,8 @@ void tst_LiveDisplay::silenceBlanksAndResumeRefills()
     clock.start();
     QTRY_COMPARE_WITH_TIMEOUT(values(), QStringList(14, QString()), 2500);
     QVERIFY(clock.elapsed() <= 2300);   // two watchdog periods at most, plus scheduling
-    QVERIFY(!form->ui->mb1_1_g->isVisible());
-    QVERIFY(form->ui->mb1_1_w->isVisible());
+    QVERIFY(!ctl<QLabel>(form, "mb1_1_g")->isVisible());
+    QVERIFY(ctl<QLabel>(form, "mb1_1_w")->isVisible());
     QVERIFY(sim.commandOk("resume"));
     QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 2000);
 }
@@ -111,25 +110,25 @@ void tst_LiveDisplay::moduleSwappedForTwoChannels()
     QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
     QVERIFY(sim.commandOk("variant 13"));
     QTRY_COMPARE_WITH_TIMEOUT(state.currentVariant, ModuleVariant::TwoChannel10A, 2000);
-    QTRY_VERIFY(!form->ui->k3->isVisible());
-    QVERIFY(!form->ui->mb1_6->isVisible());
-    QVERIFY(!form->ui->Labelmb1_8->isVisible());
-    QCOMPARE(form->ui->i3->text(), QString());
+    QTRY_VERIFY(!ctl<QLabel>(form, "k3")->isVisible());
+    QVERIFY(!ctl<QLabel>(form, "mb1_6")->isVisible());
+    QVERIFY(!ctl<QLabel>(form, "Labelmb1_8")->isVisible());
+    QCOMPARE(ctl<QLabel>(form, "i3")->text(), QString());
     QVERIFY(sim.commandOk("variant 19"));
-    QTRY_VERIFY_WITH_TIMEOUT(form->ui->k3->isVisible(), 2000);
-    QTRY_COMPARE(form->ui->i3->text(), QStringLiteral("12,3 Adc"));
-    QVERIFY(form->ui->mb1_6->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(ctl<QLabel>(form, "k3")->isVisible(), 2000);
+    QTRY_COMPARE(ctl<QLabel>(form, "i3")->text(), QStringLiteral("12,3 Adc"));
+    QVERIFY(ctl<QLabel>(form, "mb1_6")->isVisible());
 }
 
 void tst_LiveDisplay::unopenablePortThenWorkingOne()
 {
     QVERIFY(sim.start(QStringList(ExampleArgs) << "--port" << "COM3"));
-    form->ui->comport->setCurrentIndex(4);   // COM5: nothing there
+    ctl<QComboBox>(form, "comport")->setCurrentIndex(4);   // COM5: nothing there
     QTest::qWait(1200);
     QCOMPARE(values(), QStringList(14, QString()));
-    QVERIFY(form->ui->comport->isVisible());
+    QVERIFY(ctl<QComboBox>(form, "comport")->isVisible());
     QCOMPARE(state.portDeviceName, QStringLiteral("\\\\.\\COM5"));
-    form->ui->comport->setCurrentIndex(2);
+    ctl<QComboBox>(form, "comport")->setCurrentIndex(2);
     QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
     QCOMPARE(state.portDeviceName, QStringLiteral("\\\\.\\COM3"));
 }
@@ -142,7 +141,7 @@ void tst_LiveDisplay::vanishedPortLeavesBlankDisplay()
     QTRY_COMPARE_WITH_TIMEOUT(values(), QStringList(14, QString()), 2500);
     QTest::qWait(500);
     QVERIFY(form->isVisible());
-    QVERIFY(form->Timer1.isActive());
+    QVERIFY(ctl<QTimer>(form, "Timer1")->isActive());
 }
 
 QTEST_MAIN(tst_LiveDisplay)

@@ -2,6 +2,7 @@
 
 #include "fakeline.h"
 #include "hexbytes.h"
+#include "linkwait.h"
 
 #include <QtTest>
 
@@ -14,6 +15,7 @@ private slots:
     void unusablePortGivesEmptyReply();
     void everyCommandOpensAndClosesAgain();
     void realLineWithoutDevice();
+    void abortDropsTheExchangeInFlight();
 };
 
 static const QString Com3 = QStringLiteral("\\\\.\\COM3");
@@ -54,7 +56,7 @@ void tst_ConfigTransaction::command()
     FakeLine line;
     line.replies << moduleSends;
     ConfigTransaction transaction(line);
-    QCOMPARE(transaction.command(Com3, request), reply);
+    QCOMPARE(commandOnce(transaction, Com3, request), reply);
     QCOMPARE(line.calls, calls);
 }
 
@@ -64,7 +66,7 @@ void tst_ConfigTransaction::unusablePortGivesEmptyReply()
     line.usable = false;
     line.replies << hexBytes("1F");
     ConfigTransaction transaction(line);
-    QCOMPARE(transaction.command(Com3, hexBytes("FF FC")), QByteArray());
+    QCOMPARE(commandOnce(transaction, Com3, hexBytes("FF FC")), QByteArray());
     QVERIFY(line.written.isEmpty());
     QCOMPARE(line.calls.last(), QStringLiteral("close"));
 }
@@ -74,8 +76,8 @@ void tst_ConfigTransaction::everyCommandOpensAndClosesAgain()
     FakeLine line;
     line.replies << hexBytes("01") << hexBytes("02");
     ConfigTransaction transaction(line);
-    QCOMPARE(transaction.command(Com3, hexBytes("FF FC")), hexBytes("01"));
-    QCOMPARE(transaction.command("\\\\.\\COM7", hexBytes("FF FC")), hexBytes("02"));
+    QCOMPARE(commandOnce(transaction, Com3, hexBytes("FF FC")), hexBytes("01"));
+    QCOMPARE(commandOnce(transaction, "\\\\.\\COM7", hexBytes("FF FC")), hexBytes("02"));
     QCOMPARE(line.calls.filter("open").size(), 2);
     QCOMPARE(line.calls.filter("close").size(), 2);
     QCOMPARE(line.calls.at(4), QStringLiteral("open \\\\.\\COM7"));
@@ -89,8 +91,26 @@ void tst_ConfigTransaction::realLineWithoutDevice()
     ConfigTransaction transaction;
     QElapsedTimer clock;
     clock.start();
-    QCOMPARE(transaction.command(dir.filePath("absent"), hexBytes("FF FC")), QByteArray());
+    QCOMPARE(commandOnce(transaction, dir.filePath("absent"), hexBytes("FF FC")), QByteArray());
     QVERIFY(clock.elapsed() < 1000);
+}
+
+void tst_ConfigTransaction::abortDropsTheExchangeInFlight()
+{
+    FakeLine line;
+    line.holdReads = true;
+    ConfigTransaction transaction(line);
+    QSignalSpy replied(&transaction, &ConfigTransaction::replied);
+    transaction.command(Com3, hexBytes("FF FC"));
+    QVERIFY(transaction.inFlight());
+    QTRY_VERIFY(line.readInFlight());   // written, now waiting for the reply
+    transaction.abort();
+    QVERIFY(!transaction.inFlight());
+    QCOMPARE(line.calls.last(), QStringLiteral("close"));
+    line.completeRead(hexBytes("E4"));
+    QTest::qWait(20);
+    QVERIFY(replied.isEmpty());
+    QCOMPARE(line.written.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_ConfigTransaction)

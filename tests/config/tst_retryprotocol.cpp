@@ -10,21 +10,25 @@ Q_DECLARE_METATYPE(Language)
 namespace {
 
 // The dialog's attempt: answers with the scripted outcomes in turn (Failure once the script
-// has run out) and records what the status line looked like when it was called.
+// has run out) and records what the status line looked like when it was called. With
+// hold set, the attempt stays in flight until the test calls answer().
 struct FakeAttempt {
     RetryProtocol *protocol = nullptr;
     QList<Outcome> script;
     QList<bool> modes;          // readMode of every attempt
     QList<bool> statusShown;    // status line visible when the attempt began
     QStringList statusTexts;    // status text when the attempt began
+    bool hold = false;
 
-    Outcome operator()(bool readMode)
+    void operator()(bool readMode)
     {
         modes << readMode;
         statusShown << protocol->statusVisible();
         statusTexts << protocol->statusText();
-        return script.isEmpty() ? Outcome::Failure : script.takeFirst();
+        if (!hold)
+            answer();
     }
+    void answer() { protocol->finishAttempt(script.isEmpty() ? Outcome::Failure : script.takeFirst()); }
 };
 
 const QString FailureDe = QStringLiteral("Kommunikation fehlgeschlagen!");
@@ -60,6 +64,10 @@ private slots:
     void languageOfLaterMessages();
     void statusOperations();
     void realTimers();
+    void buttonDuringAnAttemptWaitsForIt();
+    void retryTickDuringAnAttemptWaitsForIt_data();
+    void retryTickDuringAnAttemptWaitsForIt();
+    void closeDialogForgetsTheAttemptInFlight();
 
 private:
     RetryProtocol *protocol_ = nullptr;
@@ -71,7 +79,7 @@ void tst_RetryProtocol::init()
     protocol_ = new RetryProtocol;
     fake_ = new FakeAttempt;
     fake_->protocol = protocol_;
-    protocol_->setAttempt([f = fake_](bool readMode) { return (*f)(readMode); });
+    protocol_->setAttempt([f = fake_](bool readMode) { (*f)(readMode); });
 }
 
 void tst_RetryProtocol::cleanup()
@@ -387,6 +395,65 @@ void tst_RetryProtocol::realTimers()
     QCOMPARE(fake_->modes.size(), 3 + 12);
     QTest::qWait(600);
     QCOMPARE(fake_->modes.size(), 3 + 12);
+}
+
+void tst_RetryProtocol::buttonDuringAnAttemptWaitsForIt()
+{
+    fake_->hold = true;
+    protocol_->startRead();
+    QVERIFY(protocol_->attemptInFlight());
+    protocol_->startWrite();   // pressed while the read is on the line
+    QCOMPARE(fake_->modes, QList<bool>{true});
+    QVERIFY(!protocol_->readMode());
+    fake_->answer();           // the read fails; the write goes out right after it
+    QCOMPARE(fake_->modes, (QList<bool>{true, false}));
+    QVERIFY(protocol_->attemptInFlight());
+    fake_->script = {Outcome::Success};
+    fake_->answer();
+    QVERIFY(!protocol_->attemptInFlight());
+    QVERIFY(!protocol_->retryActive());
+    QCOMPARE(protocol_->statusText(), SuccessDe);
+}
+
+void tst_RetryProtocol::retryTickDuringAnAttemptWaitsForIt_data()
+{
+    QTest::addColumn<Outcome>("outcomeInFlight");
+    QTest::addColumn<int>("attempts");     // once the attempt in flight has been answered
+    QTest::addColumn<int>("retryCount");   // once every attempt has been answered
+    QTest::newRow("failure: the tick's attempt follows and counts") << Outcome::Failure << 3 << 1;
+    QTest::newRow("success: the series is over, the tick is dropped") << Outcome::Success << 2 << 0;
+}
+
+void tst_RetryProtocol::retryTickDuringAnAttemptWaitsForIt()
+{
+    QFETCH(Outcome, outcomeInFlight);
+    QFETCH(int, attempts);
+    QFETCH(int, retryCount);
+    protocol_->startRead();            // fails: the series starts
+    QVERIFY(protocol_->retryActive());
+    fake_->hold = true;
+    protocol_->startRead();            // a second press, still in flight ...
+    protocol_->retryTick();            // ... when the retry tick falls due
+    QCOMPARE(fake_->modes.size(), 2);
+    fake_->script = {outcomeInFlight};
+    fake_->answer();
+    QCOMPARE(fake_->modes.size(), attempts);
+    if (protocol_->attemptInFlight())
+        fake_->answer();
+    QCOMPARE(protocol_->retryCount(), retryCount);
+}
+
+void tst_RetryProtocol::closeDialogForgetsTheAttemptInFlight()
+{
+    fake_->hold = true;
+    protocol_->startRead();
+    protocol_->startWrite();   // waiting behind the read
+    protocol_->closeDialog();
+    QVERIFY(!protocol_->attemptInFlight());
+    fake_->answer();           // a late outcome changes nothing
+    QCOMPARE(fake_->modes.size(), 1);
+    QVERIFY(!protocol_->retryActive());
+    QVERIFY(!protocol_->statusVisible());
 }
 
 QTEST_GUILESS_MAIN(tst_RetryProtocol)

@@ -1,6 +1,7 @@
 // The configuration transaction on a real pseudo-terminal against the module simulator:
 // what one read takes in, and how long the dialog waits.
 #include "config/configtransaction.h"
+#include "linkwait.h"
 #include "simulatorprocess.h"
 
 #include <QtTest>
@@ -60,7 +61,7 @@ void tst_TransactionTiming::replies()
     ConfigTransaction transaction;
     QElapsedTimer clock;
     clock.start();
-    const QByteArray reply = transaction.command(sim.deviceName(), ReadRequest);
+    const QByteArray reply = commandOnce(transaction, sim.deviceName(), ReadRequest);
     const qint64 took = clock.elapsed();
     QCOMPARE(reply.size(), bytes);
     if (bytes > 0)
@@ -77,11 +78,11 @@ void tst_TransactionTiming::heldPortGivesNothing()
     QVERIFY(fd >= 0);
     QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
     ConfigTransaction transaction;
-    QVERIFY(transaction.command(sim.deviceName(), ReadRequest).isEmpty());
+    QVERIFY(commandOnce(transaction, sim.deviceName(), ReadRequest).isEmpty());
     ::close(fd);
     QTest::qWait(100);
     QVERIFY(sim.receivedRequests().isEmpty());   // nothing was written past the holder
-    QCOMPARE(transaction.command(sim.deviceName(), ReadRequest).size(), 29);
+    QCOMPARE(commandOnce(transaction, sim.deviceName(), ReadRequest).size(), 29);
 }
 
 QTEST_MAIN(tst_TransactionTiming)

@@ -9,14 +9,13 @@
 #include "link/serialline.h"
 #include "parameter/para.h"
 #include "parameter2/parameter_rovo.h"
-#include "parameter2/singleportcontroller.h"
+#include "parameter2/singleportmodule.h"
 #include "simulatorprocess.h"
-#include "ui_form1.h"
-#include "ui_para.h"
-#include "ui_parameter_rovo.h"
 
 #include <QDir>
 #include <QRegularExpression>
+#include "linkwait.h"
+#include "windowcontrols.h"
 #include <QtTest>
 
 #include <fcntl.h>
@@ -92,38 +91,36 @@ private:
     }
     QStringList values() const
     {
-        Ui::TForm1 *ui = app->Form1->ui;
         QStringList texts;
-        for (QLabel *l : {ui->i1, ui->i2, ui->i3, ui->i4, ui->i1_max, ui->i2_max, ui->i3_max, ui->i4_max,
-                          ui->uin, ui->uin_min, ui->i1_endwert, ui->i2_endwert, ui->i3_endwert, ui->i4_endwert})
+        for (QLabel *l : {ctl<QLabel>(app->Form1.get(), "i1"), ctl<QLabel>(app->Form1.get(), "i2"), ctl<QLabel>(app->Form1.get(), "i3"), ctl<QLabel>(app->Form1.get(), "i4"), ctl<QLabel>(app->Form1.get(), "i1_max"), ctl<QLabel>(app->Form1.get(), "i2_max"), ctl<QLabel>(app->Form1.get(), "i3_max"), ctl<QLabel>(app->Form1.get(), "i4_max"),
+                          ctl<QLabel>(app->Form1.get(), "uin"), ctl<QLabel>(app->Form1.get(), "uin_min"), ctl<QLabel>(app->Form1.get(), "i1_endwert"), ctl<QLabel>(app->Form1.get(), "i2_endwert"), ctl<QLabel>(app->Form1.get(), "i3_endwert"), ctl<QLabel>(app->Form1.get(), "i4_endwert")})
             texts << l->text();
         return texts;
     }
     // Every warning and trip lamp shows its white off-image.
     bool lampsOff() const
     {
-        Ui::TForm1 *ui = app->Form1->ui;
-        for (QLabel *on : {ui->mb1_1_g, ui->mb1_2_r, ui->mb1_3_g, ui->mb1_4_r, ui->mb1_5_g, ui->mb1_6_r,
-                           ui->mb1_7_g, ui->mb1_8_r, ui->mb2_1_g, ui->mb2_2_g}) {
+        for (QLabel *on : {ctl<QLabel>(app->Form1.get(), "mb1_1_g"), ctl<QLabel>(app->Form1.get(), "mb1_2_r"), ctl<QLabel>(app->Form1.get(), "mb1_3_g"), ctl<QLabel>(app->Form1.get(), "mb1_4_r"), ctl<QLabel>(app->Form1.get(), "mb1_5_g"), ctl<QLabel>(app->Form1.get(), "mb1_6_r"),
+                           ctl<QLabel>(app->Form1.get(), "mb1_7_g"), ctl<QLabel>(app->Form1.get(), "mb1_8_r"), ctl<QLabel>(app->Form1.get(), "mb2_1_g"), ctl<QLabel>(app->Form1.get(), "mb2_2_g")}) {
             if (on->isVisible())
                 return false;
         }
-        return ui->mb1_1_w->isVisible() && ui->mb2_2_w->isVisible();
+        return ctl<QLabel>(app->Form1.get(), "mb1_1_w")->isVisible() && ctl<QLabel>(app->Form1.get(), "mb2_2_w")->isVisible();
     }
     // The configuration button as the user presses it.
     void pressConfiguration()
     {
         QVERIFY(app->Form1->isEnabled());
-        QTest::mouseClick(app->Form1->ui->Button1, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(app->Form1.get(), "Button1"), Qt::LeftButton);
         QVERIFY(!app->Form1->isEnabled());
-        QVERIFY(!app->Form1->Timer1.isActive());
+        QVERIFY(!ctl<QTimer>(app->Form1.get(), "Timer1")->isActive());
     }
     // The main window is back in charge: enabled, reading, a port of its own.
     void expectMonitoring()
     {
         QVERIFY(app->Form1->isEnabled());
-        QVERIFY(app->Form1->Timer1.isActive());
-        QCOMPARE(app->Form1->Timer1.interval(), 50);
+        QVERIFY(ctl<QTimer>(app->Form1.get(), "Timer1")->isActive());
+        QCOMPARE(ctl<QTimer>(app->Form1.get(), "Timer1")->interval(), 50);
     }
 
     SimulatorProcess sim;
@@ -140,7 +137,7 @@ void tst_Faults::silentLineBlanksAndResumeRefills()
 {
     QVERIFY(startApp({"--variant", "17", "--rate", "10", "--status1", "01"}));
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
-    QVERIFY(app->Form1->ui->mb1_1_g->isVisible());
+    QVERIFY(ctl<QLabel>(app->Form1.get(), "mb1_1_g")->isVisible());
 
     QVERIFY(sim.commandOk("silence"));
     QElapsedTimer clock;
@@ -153,7 +150,7 @@ void tst_Faults::silentLineBlanksAndResumeRefills()
 
     QVERIFY(sim.commandOk("resume"));
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 2000);
-    QVERIFY(app->Form1->ui->mb1_1_g->isVisible());
+    QVERIFY(ctl<QLabel>(app->Form1.get(), "mb1_1_g")->isVisible());
 }
 
 void tst_Faults::adapterPulledMidTelegram()
@@ -161,7 +158,7 @@ void tst_Faults::adapterPulledMidTelegram()
     // On COM20: while the adapter is away, COM1 would fall back to a real /dev/ttyS0.
     QVERIFY(sim.start({"--variant", "17", "--rate", "30", "--paced", "--port", "COM20"}));
     app = std::make_unique<FuseApplication>();
-    app->Form1->ui->comport->setCurrentIndex(19);
+    ctl<QComboBox>(app->Form1.get(), "comport")->setCurrentIndex(19);
     app->show();
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
     QCOMPARE(app->state.portDeviceName, QStringLiteral("\\\\.\\COM20"));
@@ -187,18 +184,19 @@ void tst_Faults::adapterPulledMidTelegram()
     pressConfiguration();
     Tparameter_rovo *dlg = app->parameter_rovo.get();
     QVERIFY(dlg->isVisible());
-    QTest::mouseClick(dlg->ui->Button1, Qt::LeftButton);
-    QVERIFY(dlg->ui->status->isHidden());
-    QVERIFY(dlg->controller().protocol().retryActive());
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
+    QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());
+    QVERIFY(dlg->machinery().protocol().retryActive());
     // ... until the adapter is plugged in again: a retry gets the answer.
     QVERIFY(sim.commandOk("appear"));
-    QTRY_COMPARE_WITH_TIMEOUT(dlg->ui->status->text(), Successful, 3000);
-    QVERIFY(!dlg->controller().protocol().retryActive());
-    QCOMPARE(dlg->ui->k1_sel->currentText(), QStringLiteral("10"));
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(dlg, "status")->text(), Successful, 3000);
+    QVERIFY(!dlg->machinery().protocol().retryActive());
+    QCOMPARE(ctl<QComboBox>(dlg, "k1_sel")->currentText(), QStringLiteral("10"));
     QCOMPARE(values(), Blank);
 
     // The main window's port comes back when the dialog hands it back.
-    dlg->ui->schliessen->trigger();
+    ctl<QAction>(dlg, "schliessen")->trigger();
     QVERIFY(!dlg->isVisible());
     expectMonitoring();
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
@@ -216,8 +214,8 @@ void tst_Faults::portHeldByAnotherProgram()
 
     QTest::qWait(1500);
     QCOMPARE(values(), Blank);
-    QVERIFY(app->Form1->ui->comport->isVisible());   // no telegram ever completed
-    QVERIFY(!app->Form1->ui->a->isVisible());
+    QVERIFY(ctl<QComboBox>(app->Form1.get(), "comport")->isVisible());   // no telegram ever completed
+    QVERIFY(!ctl<QRadioButton>(app->Form1.get(), "a")->isVisible());
     expectMonitoring();
 
     // A configuration read cannot get at the module either: 12 retries, then the failure.
@@ -226,13 +224,14 @@ void tst_Faults::portHeldByAnotherProgram()
     QVERIFY(dlg->isVisible());
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(dlg->ui->Button1, Qt::LeftButton);
-    QVERIFY(dlg->ui->status->isHidden());
-    QTRY_COMPARE_WITH_TIMEOUT(dlg->ui->status->text(), Failed, 9000);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
+    QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(dlg, "status")->text(), Failed, 9000);
     QVERIFY2(clock.elapsed() > 5500 && clock.elapsed() < 8500, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY(dlg->ui->status->isVisible());
-    QCOMPARE(dlg->ui->status->styleSheet(), QStringLiteral("color: red;"));
-    QVERIFY(!dlg->controller().protocol().retryActive());
+    QVERIFY(ctl<QLabel>(dlg, "status")->isVisible());
+    QCOMPARE(ctl<QLabel>(dlg, "status")->styleSheet(), QStringLiteral("color: red;"));
+    QVERIFY(!dlg->machinery().protocol().retryActive());
     QVERIFY(sim.receivedRequests().isEmpty());   // nothing reached the module
 
     // The other program lets go; closing the dialog gives the main window its port again.
@@ -311,20 +310,20 @@ void tst_Faults::noiseDuringConfigurationRead()
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
     pressConfiguration();
     Tparameter_rovo *dlg = app->parameter_rovo.get();
-    Ui::Tparameter_rovo *ui = dlg->ui;
     QVERIFY(sim.commandOk("noise 600"));
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(ui->Button1, Qt::LeftButton);
-    QVERIFY(ui->status->isHidden());
-    QVERIFY(dlg->controller().protocol().retryActive());
-    QTRY_VERIFY_WITH_TIMEOUT(!ui->status->text().isEmpty(), 8000);
-    QCOMPARE(ui->status->text(), Successful);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
+    QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());
+    QVERIFY(dlg->machinery().protocol().retryActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!ctl<QLabel>(dlg, "status")->text().isEmpty(), 8000);
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), Successful);
     qInfo("read through the noise after %lld ms", clock.elapsed());
-    QCOMPARE(ui->k1_sel->currentText(), QStringLiteral("10"));
-    QCOMPARE(ui->pgood_sel_->currentText(), QStringLiteral("21,4"));
+    QCOMPARE(ctl<QComboBox>(dlg, "k1_sel")->currentText(), QStringLiteral("10"));
+    QCOMPARE(ctl<QComboBox>(dlg, "pgood_sel_")->currentText(), QStringLiteral("21,4"));
     QCOMPARE(app->state.currentVariant, ModuleVariant::FourChannel10A);
-    ui->schliessen->trigger();
+    ctl<QAction>(dlg, "schliessen")->trigger();
     expectMonitoring();
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
 }
@@ -348,33 +347,35 @@ void tst_Faults::repliesInPieces()
     QVERIFY(sim.commandOk(QStringLiteral("config-split %1").arg(gapMs)));
     pressConfiguration();
     Tparameter_rovo *dlg = app->parameter_rovo.get();
-    Ui::Tparameter_rovo *ui = dlg->ui;
     QVERIFY(dlg->isVisible());
     sim.receivedRequests();
 
-    QTest::mouseClick(ui->Button1, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
     if (succeeds) {
-        QCOMPARE(ui->status->text(), Successful);
-        QCOMPARE(ui->status->styleSheet(), QStringLiteral("color: black;"));
+        QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), Successful);
+        QCOMPARE(ctl<QLabel>(dlg, "status")->styleSheet(), QStringLiteral("color: black;"));
         // The simulator's factory settings of a 6 A module.
-        QCOMPARE(ui->k1_sel->currentText(), QStringLiteral("6"));
-        QCOMPARE(ui->pgood_sel_->currentText(), QStringLiteral("21,4"));
-        QVERIFY(!dlg->controller().protocol().retryActive());
+        QCOMPARE(ctl<QComboBox>(dlg, "k1_sel")->currentText(), QStringLiteral("6"));
+        QCOMPARE(ctl<QComboBox>(dlg, "pgood_sel_")->currentText(), QStringLiteral("21,4"));
+        QVERIFY(!dlg->machinery().protocol().retryActive());
         QCOMPARE(sim.receivedRequests().size(), 1);
     } else {
-        QVERIFY(ui->status->isHidden());
-        QVERIFY(dlg->controller().protocol().retryActive());
+        QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());
+        QVERIFY(dlg->machinery().protocol().retryActive());
         // The twelve retries the 500 ms timer would make, without waiting for it.
-        for (int i = 0; i < RetryProtocol::MaxRetries && dlg->controller().protocol().retryActive(); ++i)
+        for (int i = 0; i < RetryProtocol::MaxRetries && dlg->machinery().protocol().retryActive(); ++i) {
             dlg->Timer1Timer();
-        QCOMPARE(ui->status->text(), Failed);
-        QVERIFY(ui->status->isVisible());
-        QCOMPARE(ui->status->styleSheet(), QStringLiteral("color: red;"));
-        QCOMPARE(ui->k1_sel->currentText(), QString());
-        QVERIFY(!dlg->controller().protocol().retryActive());
+            settle(dlg->machinery().protocol());
+        }
+        QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), Failed);
+        QVERIFY(ctl<QLabel>(dlg, "status")->isVisible());
+        QCOMPARE(ctl<QLabel>(dlg, "status")->styleSheet(), QStringLiteral("color: red;"));
+        QCOMPARE(ctl<QComboBox>(dlg, "k1_sel")->currentText(), QString());
+        QVERIFY(!dlg->machinery().protocol().retryActive());
         QCOMPARE(sim.receivedRequests().size(), 1 + RetryProtocol::MaxRetries);
     }
-    ui->schliessen->trigger();
+    ctl<QAction>(dlg, "schliessen")->trigger();
     expectMonitoring();
     QTRY_VERIFY_WITH_TIMEOUT(!values()[0].isEmpty(), 3000);
 }
@@ -403,48 +404,47 @@ void tst_Faults::moduleSwappedWhileRunning()
     QFETCH(bool, twoPortDialog);
     QFETCH(int, limitItems);
     QVERIFY(startApp({"--variant", "17", "--rate", "20"}));
-    Ui::TForm1 *main = app->Form1->ui;
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
-    QVERIFY(main->k3->isVisible());
+    QVERIFY(ctl<QLabel>(app->Form1.get(), "k3")->isVisible());
 
     QVERIFY(sim.commandOk("variant 13"));
     QTRY_COMPARE_WITH_TIMEOUT(app->state.currentVariant, ModuleVariant::TwoChannel10A, 2000);
-    QTRY_VERIFY(!main->k3->isVisible());
-    for (QWidget *w : std::initializer_list<QWidget *>{main->k4, main->k1_3, main->k1_4, main->mb1_5, main->mb1_8,
-                                                        main->mb1_6_w, main->Labelmb1_7})
+    QTRY_VERIFY(!ctl<QLabel>(app->Form1.get(), "k3")->isVisible());
+    for (QWidget *w : std::initializer_list<QWidget *>{ctl<QLabel>(app->Form1.get(), "k4"), ctl<QLabel>(app->Form1.get(), "k1_3"), ctl<QLabel>(app->Form1.get(), "k1_4"), ctl<QLabel>(app->Form1.get(), "mb1_5"), ctl<QLabel>(app->Form1.get(), "mb1_8"),
+                                                        ctl<QLabel>(app->Form1.get(), "mb1_6_w"), ctl<QLabel>(app->Form1.get(), "Labelmb1_7")})
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
-    QCOMPARE(main->i3->text(), QString());
-    QCOMPARE(main->i4_endwert->text(), QString());
-    QVERIFY(!main->i1->text().isEmpty());
+    QCOMPARE(ctl<QLabel>(app->Form1.get(), "i3")->text(), QString());
+    QCOMPARE(ctl<QLabel>(app->Form1.get(), "i4_endwert")->text(), QString());
+    QVERIFY(!ctl<QLabel>(app->Form1.get(), "i1")->text().isEmpty());
 
     QVERIFY(sim.commandOk("variant " + variant));
     QTRY_COMPARE_WITH_TIMEOUT(int(app->state.currentVariant), expected, 2000);
     const bool four = isFourChannel(ModuleVariant(expected));
-    QTRY_COMPARE_WITH_TIMEOUT(main->k3->isVisible(), four, 2000);
-    QTRY_COMPARE_WITH_TIMEOUT(main->i3->text().isEmpty(), !four, 2000);
-    for (QWidget *w : std::initializer_list<QWidget *>{main->k4, main->k1_3, main->k1_4, main->mb1_5, main->Labelmb1_7})
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app->Form1.get(), "k3")->isVisible(), four, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app->Form1.get(), "i3")->text().isEmpty(), !four, 2000);
+    for (QWidget *w : std::initializer_list<QWidget *>{ctl<QLabel>(app->Form1.get(), "k4"), ctl<QLabel>(app->Form1.get(), "k1_3"), ctl<QLabel>(app->Form1.get(), "k1_4"), ctl<QLabel>(app->Form1.get(), "mb1_5"), ctl<QLabel>(app->Form1.get(), "Labelmb1_7")})
         QVERIFY2(w->isVisible() == four, qPrintable(w->objectName()));
 
     pressConfiguration();
     QCOMPARE(app->para->isVisible(), twoPortDialog);
     QCOMPARE(app->parameter_rovo->isVisible(), !twoPortDialog);
     if (twoPortDialog) {
-        app->para->ui->schliessen->trigger();
+        ctl<QAction>(app->para.get(), "schliessen")->trigger();
     } else {
-        Ui::Tparameter_rovo *ui = app->parameter_rovo->ui;
-        QCOMPARE(ui->k1_sel->count(), limitItems);
-        QCOMPARE(ui->k1_sel->currentIndex(), -1);
-        QCOMPARE(ui->k3_sel->isVisible(), four);
+        QCOMPARE(ctl<QComboBox>(app->parameter_rovo.get(), "k1_sel")->count(), limitItems);
+        QCOMPARE(ctl<QComboBox>(app->parameter_rovo.get(), "k1_sel")->currentIndex(), -1);
+        QCOMPARE(ctl<QComboBox>(app->parameter_rovo.get(), "k3_sel")->isVisible(), four);
         // The read names the module too, and it is still the one attached.
-        QTest::mouseClick(ui->Button1, Qt::LeftButton);
-        QCOMPARE(ui->status->text(), Successful);
+        QTest::mouseClick(ctl<QPushButton>(app->parameter_rovo.get(), "Button1"), Qt::LeftButton);
+        settle(app->parameter_rovo.get()->machinery().protocol());
+        QCOMPARE(ctl<QLabel>(app->parameter_rovo.get(), "status")->text(), Successful);
         QCOMPARE(int(app->state.currentVariant), expected);
-        ui->schliessen->trigger();
+        ctl<QAction>(app->parameter_rovo.get(), "schliessen")->trigger();
     }
     QVERIFY(!app->para->isVisible());
     QVERIFY(!app->parameter_rovo->isVisible());
     expectMonitoring();
-    QTRY_VERIFY_WITH_TIMEOUT(!main->i1->text().isEmpty(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!ctl<QLabel>(app->Form1.get(), "i1")->text().isEmpty(), 3000);
     QCOMPARE(int(app->state.currentVariant), expected);
 }
 
@@ -452,7 +452,6 @@ void tst_Faults::dialogOpenedAndClosedManyTimes()
 {
     QVERIFY(startApp({"--variant", "17", "--rate", "20"}));
     Tparameter_rovo *dlg = app->parameter_rovo.get();
-    Ui::Tparameter_rovo *ui = dlg->ui;
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
     // The main window holds its port: nobody else gets it.
     QVERIFY(!deviceFree(sim.slavePath()));
@@ -474,16 +473,17 @@ void tst_Faults::dialogOpenedAndClosedManyTimes()
         // The dialog opens the port only for each exchange: between them it is free.
         QVERIFY2(deviceFree(sim.slavePath()), qPrintable(QStringLiteral("opening %1").arg(i)));
         if (i % 2 == 0) {
-            QTest::mouseClick(ui->Button1, Qt::LeftButton);
-            QVERIFY2(ui->status->text() == Successful, qPrintable(QStringLiteral("read %1: '%2'").arg(i).arg(ui->status->text())));
-            QCOMPARE(ui->k1_sel->currentText(), QStringLiteral("10"));
+            QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+            settle(dlg->machinery().protocol());
+            QVERIFY2(ctl<QLabel>(dlg, "status")->text() == Successful, qPrintable(QStringLiteral("read %1: '%2'").arg(i).arg(ctl<QLabel>(dlg, "status")->text())));
+            QCOMPARE(ctl<QComboBox>(dlg, "k1_sel")->currentText(), QStringLiteral("10"));
             QVERIFY(deviceFree(sim.slavePath()));
             ++reads;
         } else {
             QTest::qWait(30);
         }
         if (i % 3 == 0)
-            ui->schliessen->trigger();
+            ctl<QAction>(dlg, "schliessen")->trigger();
         else
             dlg->close();
         QVERIFY(!dlg->isVisible());
@@ -495,7 +495,7 @@ void tst_Faults::dialogOpenedAndClosedManyTimes()
 
     // Back to live values; the port is the main window's alone, and nothing leaked.
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
-    QVERIFY(!app->Form1->ui->comport->isVisible());
+    QVERIFY(!ctl<QComboBox>(app->Form1.get(), "comport")->isVisible());
     {
         SerialLine second;
         second.open(sim.deviceName());

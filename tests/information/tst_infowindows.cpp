@@ -1,8 +1,7 @@
 #include "grafik/form2.h"
 #include "information/info.h"
-#include "ui_form2.h"
-#include "ui_info.h"
 
+#include "windowcontrols.h"
 #include <QtTest>
 
 class tst_InfoWindows : public QObject
@@ -25,21 +24,21 @@ void tst_InfoWindows::infoLayout()
     QVERIFY(!info.windowIcon().isNull());
     info.show();
     QVERIFY(QTest::qWaitForWindowExposed(&info));
-    QVERIFY(info.ui->Image1->isVisible());
-    QVERIFY(info.ui->Image2->isVisible());
-    QVERIFY(!info.ui->pellix_logo1->isVisible());
-    QVERIFY(!info.ui->pellix_logo2->isVisible());
+    QVERIFY(ctl<QLabel>(&info, "Image1")->isVisible());
+    QVERIFY(ctl<QLabel>(&info, "Image2")->isVisible());
+    QVERIFY(!ctl<QLabel>(&info, "pellix_logo1")->isVisible());
+    QVERIFY(!ctl<QLabel>(&info, "pellix_logo2")->isVisible());
     // The banner is drawn proportionally into its place, the logo too.
-    QCOMPARE(info.ui->Image1->pixmap().deviceIndependentSize().width(), 505.0);
-    QVERIFY(!info.ui->Image2->pixmap().isNull());
-    for (QLabel *text : {info.ui->StaticText2, info.ui->StaticText3, info.ui->StaticText4, info.ui->StaticText5,
-                         info.ui->StaticText6, info.ui->StaticText7, info.ui->StaticText8})
+    QCOMPARE(ctl<QLabel>(&info, "Image1")->pixmap().deviceIndependentSize().width(), 505.0);
+    QVERIFY(!ctl<QLabel>(&info, "Image2")->pixmap().isNull());
+    for (QLabel *text : {ctl<QLabel>(&info, "StaticText2"), ctl<QLabel>(&info, "StaticText3"), ctl<QLabel>(&info, "StaticText4"), ctl<QLabel>(&info, "StaticText5"),
+                         ctl<QLabel>(&info, "StaticText6"), ctl<QLabel>(&info, "StaticText7"), ctl<QLabel>(&info, "StaticText8")})
         QVERIFY2(!text->text().isEmpty(), qPrintable(text->objectName()));
-    QCOMPARE(info.ui->StaticText7->cursor().shape(), Qt::PointingHandCursor);
-    QVERIFY(info.ui->StaticText8->font().underline());
-    QCOMPARE(info.ui->StaticText8->palette().color(QPalette::WindowText), QColor(0x00, 0x66, 0xCC));
-    QCOMPARE(info.ui->Button1->text(), QStringLiteral("OK"));
-    QCOMPARE(info.ui->Button1->geometry(), QRect(640, 184, 75, 25));
+    QCOMPARE(ctl<QLabel>(&info, "StaticText7")->cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(ctl<QLabel>(&info, "StaticText8")->font().underline());
+    QCOMPARE(ctl<QLabel>(&info, "StaticText8")->palette().color(QPalette::WindowText), QColor(0x00, 0x66, 0xCC));
+    QCOMPARE(ctl<QPushButton>(&info, "Button1")->text(), QStringLiteral("OK"));
+    QCOMPARE(ctl<QPushButton>(&info, "Button1")->geometry(), QRect(640, 184, 75, 25));
 }
 
 void tst_InfoWindows::links_data()
@@ -70,7 +69,7 @@ void tst_InfoWindows::okHides()
     TInfo info;
     info.show();
     QVERIFY(QTest::qWaitForWindowExposed(&info));
-    QTest::mouseClick(info.ui->Button1, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(&info, "Button1"), Qt::LeftButton);
     QVERIFY(!info.isVisible());
 }
 
@@ -79,7 +78,7 @@ void tst_InfoWindows::tripCharacteristicWindow()
     TForm2 form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Auslösecharakteristik"));
     QCOMPARE(form.size(), QSize(900, 535));
-    QCOMPARE(form.ui->Image2->geometry(), QRect(0, 0, 897, 633));
+    QCOMPARE(ctl<QLabel>(&form, "Image2")->geometry(), QRect(0, 0, 897, 633));
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     QCOMPARE(form.pos(), QPoint(area.x() + (area.width() - form.frameGeometry().width()) / 2,
                                 area.y() + (area.height() - form.frameGeometry().height()) / 2));

@@ -1,21 +1,8 @@
 #include "link/monitorport.h"
-#include "link/serialline.h"
+#include "fakeline.h"
 
 #include <QtTest>
 
-// Records what the port logic does to the line.
-class RecordingLine : public PortIO
-{
-public:
-    QStringList calls;
-    void open(const QString &name) override { calls << "open " + name; }
-    void close() override { calls << "close"; }
-    QByteArray read(int maxBytes, int gapMs, int totalMs) override
-    {
-        calls << QStringLiteral("read %1 %2 %3").arg(maxBytes).arg(gapMs).arg(totalMs);
-        return {};
-    }
-};
 
 class tst_MonitorPort : public QObject
 {
@@ -24,6 +11,8 @@ private slots:
     void ticks_data();
     void ticks();
     void reopenAfterConfiguration();
+    void readBytesArriveLater();
+    void closingDropsTheReadInFlight();
 };
 
 static const QString Read = QStringLiteral("read 60 3 120");
@@ -58,7 +47,7 @@ void tst_MonitorPort::ticks()
     QFETCH(QStringList, calls);
     QFETCH(QString, deviceName);
 
-    RecordingLine line;
+    FakeLine line;
     QString portDeviceName;
     MonitorPort port(line, portDeviceName);
     for (int index : selections)
@@ -72,7 +61,7 @@ void tst_MonitorPort::reopenAfterConfiguration()
 {
     // A configuration dialog takes the port and gives it back: the same name reopens,
     // there is no fall-back to COM1 once a port has been opened.
-    RecordingLine line;
+    FakeLine line;
     QString portDeviceName;
     MonitorPort port(line, portDeviceName);
     port.tick(6);
@@ -84,5 +73,34 @@ void tst_MonitorPort::reopenAfterConfiguration()
     QCOMPARE(port.openPortNumber, quint8(7));
 }
 
-QTEST_APPLESS_MAIN(tst_MonitorPort)
+void tst_MonitorPort::readBytesArriveLater()
+{
+    FakeLine line;
+    line.replies = {QByteArray("\xE4\x17", 2)};
+    QString portDeviceName;
+    MonitorPort port(line, portDeviceName);
+    QSignalSpy received(&port, &MonitorPort::received);
+    port.tick(0);
+    QVERIFY(received.isEmpty());   // the tick only starts the read
+    QVERIFY(received.wait(1000));
+    QCOMPARE(received.first().first().toByteArray(), QByteArray("\xE4\x17", 2));
+}
+
+void tst_MonitorPort::closingDropsTheReadInFlight()
+{
+    // The configuration button takes the port while a read waits: its bytes never come.
+    FakeLine line;
+    line.holdReads = true;
+    QString portDeviceName;
+    MonitorPort port(line, portDeviceName);
+    QSignalSpy received(&port, &MonitorPort::received);
+    port.tick(0);
+    QVERIFY(line.readInFlight());
+    port.schliessecom();
+    line.completeRead("late");
+    QTest::qWait(20);
+    QVERIFY(received.isEmpty());
+}
+
+QTEST_MAIN(tst_MonitorPort)
 #include "tst_monitorport.moc"

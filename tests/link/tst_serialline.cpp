@@ -1,6 +1,7 @@
 // The serial line against the module simulator on a real pseudo-terminal.
 #include "link/portnames.h"
 #include "link/serialline.h"
+#include "linkwait.h"
 #include "simulatorprocess.h"
 
 #include <QtTest>
@@ -34,6 +35,8 @@ private slots:
     void heldPortIsRefused();
     void secondOpenerByAnyNameIsRefused();
     void vanishedPortNeitherBlocksNorSpins();
+    void eventsRunWhileAReadWaits();
+    void closeDropsAReadInFlight();
 };
 
 void tst_SerialLine::portNames_data()
@@ -75,7 +78,7 @@ void tst_SerialLine::silentLineEndsAfter120ms()
     QVERIFY(line.isUsable());
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(line.read(60, 3, 120).isEmpty());
+    QVERIFY(readOnce(line, 60, 3, 120).isEmpty());
     const qint64 took = clock.elapsed();
     QVERIFY2(took >= 118 && took < 200, qPrintable(QString::number(took)));
 }
@@ -90,9 +93,9 @@ void tst_SerialLine::telegramEndsAtTheGap()
     QByteArray got;
     QElapsedTimer clock;
     for (int i = 0; i < 10 && got.size() != 31; ++i) {
-        line.read(60, 3, 120);   // align on the gap between two telegrams
+        readOnce(line, 60, 3, 120);   // align on the gap between two telegrams
         clock.start();
-        got = line.read(60, 3, 250);
+        got = readOnce(line, 60, 3, 250);
     }
     QCOMPARE(got.size(), 31);
     QCOMPARE(quint8(got[0]), quint8(0xE4));
@@ -107,8 +110,8 @@ void tst_SerialLine::readStopsAt60Bytes()
     SerialLine line;
     line.open(Com1);
     QVERIFY(sim.commandOk("raw " + QByteArray(80, '\x5A').toHex(' ')));
-    QCOMPARE(line.read(60, 3, 120).size(), 60);
-    QCOMPARE(line.read(60, 3, 120).size(), 20);
+    QCOMPARE(readOnce(line, 60, 3, 120).size(), 60);
+    QCOMPARE(readOnce(line, 60, 3, 120).size(), 20);
 }
 
 void tst_SerialLine::missingPortGivesNothing()
@@ -120,7 +123,7 @@ void tst_SerialLine::missingPortGivesNothing()
     QVERIFY(!line.isUsable());
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(line.read(60, 3, 120).isEmpty());
+    QVERIFY(readOnce(line, 60, 3, 120).isEmpty());
     QVERIFY(clock.elapsed() < 50);
 }
 
@@ -135,7 +138,7 @@ void tst_SerialLine::heldPortIsRefused()
     SerialLine line;
     line.open(Com1);
     QVERIFY(!line.isUsable());
-    QVERIFY(line.read(60, 3, 120).isEmpty());
+    QVERIFY(readOnce(line, 60, 3, 120).isEmpty());
     ::close(fd);
     line.open(Com1);
     QVERIFY(line.isUsable());
@@ -167,7 +170,7 @@ void tst_SerialLine::vanishedPortNeitherBlocksNorSpins()
     QVERIFY(sim.start({"--rate", "20"}));
     SerialLine line;
     line.open(Com1);
-    QTRY_VERIFY(!line.read(60, 3, 120).isEmpty());
+    QTRY_VERIFY(!readOnce(line, 60, 3, 120).isEmpty());
     QVERIFY(sim.commandOk("vanish"));
     // Ticks as the main window makes them: 50 ms apart, one read each.
     const double cpuBefore = cpuSeconds();
@@ -175,14 +178,53 @@ void tst_SerialLine::vanishedPortNeitherBlocksNorSpins()
     clock.start();
     int bytes = 0;
     while (clock.elapsed() < 1500) {
-        bytes += line.read(60, 3, 120).size();
+        bytes += readOnce(line, 60, 3, 120).size();
         QTest::qWait(50);
     }
     QVERIFY(bytes < 200);   // at most what was under way when the adapter went
-    QVERIFY(line.read(60, 3, 120).isEmpty());
+    QVERIFY(readOnce(line, 60, 3, 120).isEmpty());
     const double cpu = cpuSeconds() - cpuBefore;
     QVERIFY2(cpu < 0.3, qPrintable(QStringLiteral("%1 s of CPU in 1.5 s").arg(cpu)));
     QVERIFY(sim.isRunning());
+}
+
+void tst_SerialLine::eventsRunWhileAReadWaits()
+{
+    SimulatorProcess sim;
+    QVERIFY(sim.start({"--rate", "0"}));
+    SerialLine line;
+    QVERIFY(line.open(Com1));
+    int ticks = 0;
+    QTimer probe;
+    probe.setInterval(5);
+    connect(&probe, &QTimer::timeout, this, [&] { ++ticks; });
+    probe.start();
+    QSignalSpy done(&line, &SerialLine::readFinished);
+    QElapsedTimer clock;
+    clock.start();
+    line.startRead(60, 3, 120);
+    QVERIFY(clock.elapsed() < 20);   // starting a read does not wait
+    QVERIFY(done.isEmpty());
+    QVERIFY(done.wait(2000));
+    QVERIFY(done.first().first().toByteArray().isEmpty());
+    // 120 ms of silence: a 5 ms timer ran many times meanwhile (generous bound).
+    QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
+}
+
+void tst_SerialLine::closeDropsAReadInFlight()
+{
+    SimulatorProcess sim;
+    QVERIFY(sim.start({"--rate", "20"}));
+    SerialLine line;
+    QVERIFY(line.open(Com1));
+    QSignalSpy done(&line, &SerialLine::readFinished);
+    line.startRead(60, 3, 120);
+    line.close();
+    QTest::qWait(300);
+    QVERIFY(done.isEmpty());
+    // Reopened, it reads again.
+    QVERIFY(line.open(Com1));
+    QTRY_VERIFY(!readOnce(line, 60, 3, 120).isEmpty());
 }
 
 QTEST_MAIN(tst_SerialLine)

@@ -1,11 +1,10 @@
 // The two-port configuration dialog with its controls, on a scripted transaction line.
 #include "parameter/para.h"
-#include "ui_para.h"
 
 #include "app/appstate.h"
-#include "config/fakeline.h"
+#include "fakeline.h"
 #include "hexbytes.h"
-#include "parameter/twoportcontroller.h"
+#include "parameter/twoportmodule.h"
 #include "twoporttestsupport.h"
 
 #include <QAbstractItemView>
@@ -13,6 +12,9 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSignalSpy>
+#include "linkwait.h"
+#include "windowcontrols.h"
+#include "testfiles.h"
 #include <QtTest>
 
 namespace {
@@ -28,17 +30,7 @@ QByteArray sampleReply()
     return twoPortReply(hexBytes("21 50 E1 05 C3 A0 42 24 00 33 2E 32 31"));
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 // Number of the widget's pixels in (roughly) this colour.
 int pixelsOf(QWidget *w, QColor colour)
@@ -117,22 +109,21 @@ private slots:
     void closeHandsBackThenResets();
 
 private:
-    Ui::Tpara *ui() const { return dlg->ui; }
     QStringList visibleMarkers() const
     {
         QStringList names;
-        for (QLabel *m : {ui()->error_k1, ui()->error_k2, ui()->error_k3, ui()->error_k4, ui()->error_pg})
+        for (QLabel *m : {ctl<QLabel>(dlg, "error_k1"), ctl<QLabel>(dlg, "error_k2"), ctl<QLabel>(dlg, "error_k3"), ctl<QLabel>(dlg, "error_k4"), ctl<QLabel>(dlg, "error_pg")})
             if (!m->isHidden())
                 names << m->objectName();
         return names;
     }
     QComboBox *currentList(int channel) const
     {
-        return std::array<QComboBox *, 4>{ui()->k1_sel, ui()->k2_sel, ui()->k3_sel, ui()->k4_sel}[channel];
+        return std::array<QComboBox *, 4>{ctl<QComboBox>(dlg, "k1_sel"), ctl<QComboBox>(dlg, "k2_sel"), ctl<QComboBox>(dlg, "k3_sel"), ctl<QComboBox>(dlg, "k4_sel")}[channel];
     }
     QComboBox *timeList(int channel) const
     {
-        return std::array<QComboBox *, 4>{ui()->k1_time, ui()->k2_time, ui()->k3_time, ui()->k4_time}[channel];
+        return std::array<QComboBox *, 4>{ctl<QComboBox>(dlg, "k1_time"), ctl<QComboBox>(dlg, "k2_time"), ctl<QComboBox>(dlg, "k3_time"), ctl<QComboBox>(dlg, "k4_time")}[channel];
     }
     // Current and trip time of every channel as the lists show them ("8/0,1").
     QStringList channels() const
@@ -150,8 +141,8 @@ private:
                                 "byte1_80", "byte2_01", "byte2_02", "byte2_80"})
             for (const char *port : {"port1_", "port2_"})
                 s += dlg->findChild<QCheckBox *>(QLatin1String(port) + QLatin1String(bit))->isChecked() ? '1' : '0';
-        s += ui()->loeschen->isChecked() ? '1' : '0';
-        s += ui()->programmieren->isChecked() ? '1' : '0';
+        s += ctl<QCheckBox>(dlg, "loeschen")->isChecked() ? '1' : '0';
+        s += ctl<QCheckBox>(dlg, "programmieren")->isChecked() ? '1' : '0';
         return s;
     }
     void open()
@@ -186,7 +177,7 @@ void tst_Para::window()
     QCOMPARE(dlg->objectName(), QStringLiteral("para"));
     QCOMPARE(dlg->windowTitle(), QStringLiteral("Konfiguration"));
     QCOMPARE(dlg->minimumSize(), dlg->maximumSize());
-    QCOMPARE(dlg->size(), QSize(823, 511 + ui()->MainMenu2->sizeHint().height()));
+    QCOMPARE(dlg->size(), QSize(823, 511 + ctl<QMenuBar>(dlg, "MainMenu2")->sizeHint().height()));
     const Qt::WindowFlags flags = dlg->windowFlags();
     QVERIFY(flags & Qt::WindowCloseButtonHint);
     QVERIFY(flags & Qt::WindowStaysOnTopHint);
@@ -198,20 +189,20 @@ void tst_Para::window()
     QCOMPARE(dlg->centralWidget()->size(), QSize(823, 511));
     QCOMPARE(dlg->font().family(), QStringLiteral("Tahoma"));
 
-    QCOMPARE(ui()->oeffnen1->title(), QStringLiteral("Datei"));
+    QCOMPARE(ctl<QMenu>(dlg, "oeffnen1")->title(), QStringLiteral("Datei"));
     QStringList menu;
-    for (QAction *a : ui()->oeffnen1->actions())
+    for (QAction *a : ctl<QMenu>(dlg, "oeffnen1")->actions())
         menu << a->objectName() + '=' + a->text();
     QCOMPARE(menu, QStringList({"oeffnen=Öffnen", "speichern=Speichern", "schliessen=Schließen"}));
 
-    QVERIFY(ui()->sw->isHidden());
-    QVERIFY(ui()->sw->text().isEmpty());
-    QVERIFY(ui()->status->font().bold());
-    QCOMPARE(ui()->Label5->text(), QString());
-    QCOMPARE(ui()->Label5->cursor().shape(), Qt::PointingHandCursor);
-    QVERIFY(ui()->Label5->isVisible());
+    QVERIFY(ctl<QLabel>(dlg, "sw")->isHidden());
+    QVERIFY(ctl<QLabel>(dlg, "sw")->text().isEmpty());
+    QVERIFY(ctl<QLabel>(dlg, "status")->font().bold());
+    QCOMPARE(ctl<QLabel>(dlg, "Label5")->text(), QString());
+    QCOMPARE(ctl<QLabel>(dlg, "Label5")->cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(ctl<QLabel>(dlg, "Label5")->isVisible());
     QCOMPARE(visibleMarkers(), QStringList());
-    for (QLabel *m : {ui()->error_k1, ui()->error_k2, ui()->error_k3, ui()->error_k4, ui()->error_pg}) {
+    for (QLabel *m : {ctl<QLabel>(dlg, "error_k1"), ctl<QLabel>(dlg, "error_k2"), ctl<QLabel>(dlg, "error_k3"), ctl<QLabel>(dlg, "error_k4"), ctl<QLabel>(dlg, "error_pg")}) {
         QCOMPARE(m->text(), QStringLiteral("!"));
         QVERIFY(m->font().bold());
     }
@@ -221,11 +212,11 @@ void tst_Para::window()
         QCOMPARE(timeList(c)->count(), 0);
         QVERIFY(!timeList(c)->isEditable());
     }
-    QCOMPARE(ui()->pgood_sel_->currentIndex(), -1);
-    QVERIFY(!ui()->pgood_sel_->isEditable());
+    QCOMPARE(ctl<QComboBox>(dlg, "pgood_sel_")->currentIndex(), -1);
+    QVERIFY(!ctl<QComboBox>(dlg, "pgood_sel_")->isEditable());
     QCOMPARE(boxes(), QString(24, '0'));
-    QVERIFY(!dlg->controller().protocol().retryActive());
-    QVERIFY(!dlg->controller().protocol().clearingActive());
+    QVERIFY(!dlg->machinery().protocol().retryActive());
+    QVERIFY(!dlg->machinery().protocol().clearingActive());
 }
 
 void tst_Para::geometry_data()
@@ -302,7 +293,7 @@ void tst_Para::listEntries()
     QStringList thresholds;
     for (int v = 200; v <= 240; ++v)
         thresholds << QStringLiteral("%1,%2").arg(v / 10).arg(v % 10);
-    QCOMPARE(items(ui()->pgood_sel_), thresholds);
+    QCOMPARE(items(ctl<QComboBox>(dlg, "pgood_sel_")), thresholds);
     for (int c = 0; c < 4; ++c) {
         QCOMPARE(items(currentList(c)), QStringList({"OFF", "1", "2", "3", "4", "5", "6", "7", "8"}));
         QCOMPARE(items(timeList(c)), QStringList());
@@ -349,14 +340,15 @@ void tst_Para::screenshot()
 {
     open();
     line->replies << sampleReply();
-    QTest::mouseClick(ui()->Button1, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
     dlg->Button2Click();   // all fields are filled: nothing marked
-    ui()->k2_sel->setCurrentIndex(-1);
+    ctl<QComboBox>(dlg, "k2_sel")->setCurrentIndex(-1);
     dlg->Button2Click();   // error_k2 and the refusal text
     const QImage image = dlg->grab().toImage();
     QCOMPARE(image.size(), dlg->size() * dlg->devicePixelRatio());
     // The red marker and refusal text are on the picture.
-    QVERIFY(pixelsOf(ui()->error_k2, Qt::red) > 10);
+    QVERIFY(pixelsOf(ctl<QLabel>(dlg, "error_k2"), Qt::red) > 10);
     const QString shot = qEnvironmentVariable("PARA_SCREENSHOT");
     if (!shot.isEmpty())
         QVERIFY(image.save(shot));
@@ -380,37 +372,39 @@ void tst_Para::factorySettingsWritten()
     open();
     if (before == QLatin1String("read")) {
         line->replies << sampleReply();
-        QTest::mouseClick(ui()->Button1, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+        settle(dlg->machinery().protocol());
         QCOMPARE(channels(), QStringList({"1/1,5", "2/0,5", "OFF/", "5/0,1"}));
     } else if (before == QLatin1String("picks")) {
-        QVERIFY(pick(ui()->k1_sel, 1));
-        QVERIFY(pick(ui()->k1_time, 2));
-        QVERIFY(pick(ui()->pgood_sel_, 40));
-        QTest::mouseClick(ui()->loeschen, Qt::LeftButton);
-        QTest::mouseClick(ui()->port2_byte2_01, Qt::LeftButton);
+        QVERIFY(pick(ctl<QComboBox>(dlg, "k1_sel"), 1));
+        QVERIFY(pick(ctl<QComboBox>(dlg, "k1_time"), 2));
+        QVERIFY(pick(ctl<QComboBox>(dlg, "pgood_sel_"), 40));
+        QTest::mouseClick(ctl<QCheckBox>(dlg, "loeschen"), Qt::LeftButton);
+        QTest::mouseClick(ctl<QCheckBox>(dlg, "port2_byte2_01"), Qt::LeftButton);
     }
-    const QString swBefore = ui()->sw->text();
+    const QString swBefore = ctl<QLabel>(dlg, "sw")->text();
 
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     QVERIFY(line->written.size() <= 1);   // nothing sent by the factory settings
     const int sent = line->written.size();
     QCOMPARE(channels(), QStringList({"8/0,1", "8/0,1", "8/0,1", "8/0,1"}));
     for (int c = 0; c < 4; ++c)
         QCOMPARE(items(timeList(c)), QStringList({"0,1"}));
-    QCOMPARE(ui()->pgood_sel_->currentText(), QStringLiteral("21,4"));
+    QCOMPARE(ctl<QComboBox>(dlg, "pgood_sel_")->currentText(), QStringLiteral("21,4"));
     // Rows: ov1..ov4, tripped 1..4, low input, hardware fault, inverted (Port 1, Port 2), loeschen, programmieren.
     QCOMPARE(boxes(), QStringLiteral("00" "00" "00" "00" "10" "01" "00" "00" "00" "00" "11" "0" "1"));
-    QCOMPARE(ui()->status->text(), QString());
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QString());
     QCOMPARE(visibleMarkers(), QStringList());
-    QCOMPARE(ui()->sw->text(), swBefore);
+    QCOMPARE(ctl<QLabel>(dlg, "sw")->text(), swBefore);
 
     line->replies << hexBytes("AF");
-    QTest::mouseClick(ui()->Button2, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
     QCOMPARE(line->written.size(), sent + 1);
     QCOMPARE(line->written.last(), FactoryTelegram);
-    QCOMPARE(ui()->status->text(), english ? QStringLiteral("Transmission successful!")
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), english ? QStringLiteral("Transmission successful!")
                                            : QStringLiteral("Übertragung erfolgreich!"));
-    QVERIFY(!dlg->controller().protocol().retryActive());
+    QVERIFY(!dlg->machinery().protocol().retryActive());
 }
 
 void tst_Para::tripTimesFollowUsersPick_data()
@@ -437,7 +431,7 @@ void tst_Para::tripTimesFollowUsersPick()
     QFETCH(QString, selected);
     open();
     // Start from the factory settings: every list holds "0,1" only.
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     QVERIFY(pick(currentList(channel), current));
     QCOMPARE(items(timeList(channel)), times);
     QCOMPARE(timeList(channel)->currentText(), selected);
@@ -476,16 +470,17 @@ void tst_Para::programSelectionsKeepTripTimes()
     dlg->askFileName = [&](QFileDialog &) { return path; };
     if (how == QLatin1String("read")) {
         line->replies << twoPortReply(hexBytes("21 40 D6 00 00 00 00 02 10 31 2E 30 30"));
-        QTest::mouseClick(ui()->Button1, Qt::LeftButton);
-        QCOMPARE(ui()->status->text(), QStringLiteral("Übertragung erfolgreich!"));
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+        settle(dlg->machinery().protocol());
+        QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
     } else if (how.startsWith(QLatin1String("file"))) {
         const QByteArray times = how == QLatin1String("file") ? "02,10" : "37,25";
         QVERIFY(writeAll(path, "config\r\n21,40,D6," + times + ";\r\n00,00,00,00;\r\nAE081DDD12F256\r\n"));
         dlg->oeffnenClick();
-        QCOMPARE(ui()->status->text(), QStringLiteral("Datei korrekt eingelesen"));
+        QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Datei korrekt eingelesen"));
     } else {
-        QTest::mouseClick(ui()->Button3, Qt::LeftButton);
-        ui()->k1_sel->setCurrentIndex(3);
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
+        ctl<QComboBox>(dlg, "k1_sel")->setCurrentIndex(3);
     }
     QCOMPARE(channels(), expected);
     if (how == QLatin1String("program")) {
@@ -517,15 +512,16 @@ void tst_Para::pickHidesOwnMarkerOnly()
     open();
     if (list == QLatin1String("k2_time")) {
         // Fill the list by program, then empty every marked list again.
-        QTest::mouseClick(ui()->Button3, Qt::LeftButton);
-        for (QComboBox *l : {ui()->k1_sel, ui()->k2_sel, ui()->k3_sel, ui()->k4_sel, ui()->pgood_sel_})
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
+        for (QComboBox *l : {ctl<QComboBox>(dlg, "k1_sel"), ctl<QComboBox>(dlg, "k2_sel"), ctl<QComboBox>(dlg, "k3_sel"), ctl<QComboBox>(dlg, "k4_sel"), ctl<QComboBox>(dlg, "pgood_sel_")})
             l->setCurrentIndex(-1);
     }
-    QTest::mouseClick(ui()->Button2, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
     QCOMPARE(visibleMarkers().size(), 5);
     QVERIFY(pick(dlg->findChild<QComboBox *>(list), item));
     QCOMPARE(visibleMarkers(), markers);
-    QCOMPARE(ui()->status->text(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
 }
 
 void tst_Para::emptyFieldsMarkedAtOnce_data()
@@ -563,7 +559,7 @@ void tst_Para::emptyFieldsMarkedAtOnce()
     QFETCH(QString, message);
     dlg->setLanguage(english ? Language::English : Language::German);
     open();
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     for (const QString &name : emptied)
         dlg->findChild<QComboBox *>(name)->setCurrentIndex(-1);
     int asked = 0;
@@ -576,16 +572,16 @@ void tst_Para::emptyFieldsMarkedAtOnce()
     if (markers.isEmpty()) {
         // Trip times that are not selected go out as 0: the factory telegram.
         QCOMPARE(line->written, QByteArrayList{FactoryTelegram});
-        QCOMPARE(ui()->status->text(), QStringLiteral("Übertragung erfolgreich!"));
+        QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
         return;
     }
-    QCOMPARE(ui()->status->text(), message);
-    QVERIFY(ui()->status->isVisible());
-    QCOMPARE(ui()->status->styleSheet(), QStringLiteral("color: red;"));
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), message);
+    QVERIFY(ctl<QLabel>(dlg, "status")->isVisible());
+    QCOMPARE(ctl<QLabel>(dlg, "status")->styleSheet(), QStringLiteral("color: red;"));
     QVERIFY(line->written.isEmpty());   // nothing sent
     QCOMPARE(asked, 0);                  // no file dialog
     QVERIFY(!QFile::exists(path));
-    QVERIFY(!dlg->controller().protocol().retryActive());
+    QVERIFY(!dlg->machinery().protocol().retryActive());
     for (const QString &m : markers)
         QVERIFY(pixelsOf(dlg->findChild<QLabel *>(m), Qt::red) > 10);
 }
@@ -594,22 +590,23 @@ void tst_Para::readEntersTheControls()
 {
     open();
     // loeschen was checked: the read unchecks it, whatever the module reports.
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
-    QTest::mouseClick(ui()->loeschen, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
+    QTest::mouseClick(ctl<QCheckBox>(dlg, "loeschen"), Qt::LeftButton);
     line->replies << sampleReply();
-    QTest::mouseClick(ui()->Button1, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
     QCOMPARE(line->written, QByteArrayList{hexBytes("FF FC")});
     QCOMPARE(line->calls.first(), QStringLiteral("open ") + Port);
     QCOMPARE(channels(), QStringList({"1/1,5", "2/0,5", "OFF/", "5/0,1"}));
     QCOMPARE(items(timeList(0)).size(), 5);
     QCOMPARE(items(timeList(1)).size(), 3);
-    QCOMPARE(ui()->pgood_sel_->currentText(), QStringLiteral("22,5"));
+    QCOMPARE(ctl<QComboBox>(dlg, "pgood_sel_")->currentText(), QStringLiteral("22,5"));
     // Port1 events 05: ov1, ov2. Port1 C3: low input, fault, inverted (bit 6 ignored).
     // Port2 events A0: tripped 3 and 4. Port2 42: fault, programmieren.
     QCOMPARE(boxes(), QStringLiteral("10" "10" "00" "00" "00" "00" "01" "01" "10" "11" "10" "0" "1"));
-    QCOMPARE(ui()->sw->text(), QStringLiteral("SW: 3.21"));
-    QVERIFY(ui()->sw->isHidden());
-    QCOMPARE(ui()->status->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QCOMPARE(ctl<QLabel>(dlg, "sw")->text(), QStringLiteral("SW: 3.21"));
+    QVERIFY(ctl<QLabel>(dlg, "sw")->isHidden());
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
 }
 
 void tst_Para::userEditsAreWritten_data()
@@ -636,22 +633,23 @@ void tst_Para::userEditsAreWritten()
     QFETCH(QString, edit);
     QFETCH(QByteArray, telegram);
     open();
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     if (edit == QLatin1String("k2 OFF, k1 1 A with 1,0")) {
-        QVERIFY(pick(ui()->k2_sel, 0));
-        QVERIFY(pick(ui()->k1_sel, 1));
-        QVERIFY(pick(ui()->k1_time, 3));
+        QVERIFY(pick(ctl<QComboBox>(dlg, "k2_sel"), 0));
+        QVERIFY(pick(ctl<QComboBox>(dlg, "k1_sel"), 1));
+        QVERIFY(pick(ctl<QComboBox>(dlg, "k1_time"), 3));
     } else if (edit == QLatin1String("k3 2 A 0,2, 24,0")) {
-        QVERIFY(pick(ui()->k3_sel, 2));
-        QVERIFY(pick(ui()->k3_time, 1));
-        QVERIFY(pick(ui()->pgood_sel_, 40));
+        QVERIFY(pick(ctl<QComboBox>(dlg, "k3_sel"), 2));
+        QVERIFY(pick(ctl<QComboBox>(dlg, "k3_time"), 1));
+        QVERIFY(pick(ctl<QComboBox>(dlg, "pgood_sel_"), 40));
     } else {
         QTest::mouseClick(dlg->findChild<QCheckBox *>(edit), Qt::LeftButton);
     }
     line->replies << telegram.right(1);
-    QTest::mouseClick(ui()->Button2, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
     QCOMPARE(line->written, QByteArrayList{telegram});
-    QCOMPARE(ui()->status->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
 }
 
 void tst_Para::statusTextsAndColours_data()
@@ -687,29 +685,36 @@ void tst_Para::statusTextsAndColours()
     dlg->askFileName = [&](QFileDialog &) { return path; };
     if (action == QLatin1String("read")) {
         line->replies << sampleReply();
-        QTest::mouseClick(ui()->Button1, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+        settle(dlg->machinery().protocol());
     } else if (action == QLatin1String("write")) {
-        QTest::mouseClick(ui()->Button3, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
         line->replies << hexBytes("AF E4 15");
-        QTest::mouseClick(ui()->Button2, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);
+        settle(dlg->machinery().protocol());
     } else if (action == QLatin1String("silent") || action == QLatin1String("single-port reply")) {
         if (action != QLatin1String("silent"))
             for (int i = 0; i < 13; ++i)
                 line->replies << twoPortReply(hexBytes("88 88 D6"), 0x17);
-        QTest::mouseClick(ui()->Button1, Qt::LeftButton);
-        QVERIFY(ui()->status->isHidden());   // hidden while the retries run
-        QVERIFY(dlg->controller().protocol().retryActive());
-        for (int i = 0; i < 11; ++i)
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+        settle(dlg->machinery().protocol());
+        QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());   // hidden while the retries run
+        QVERIFY(dlg->machinery().protocol().retryActive());
+        for (int i = 0; i < 11; ++i) {
             dlg->Timer1Timer();
-        QVERIFY(ui()->status->isHidden());
+            settle(dlg->machinery().protocol());
+        }
+        QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());
         dlg->Timer1Timer();
+        settle(dlg->machinery().protocol());
         QCOMPARE(line->written.size(), 13);
-        QVERIFY(!dlg->controller().protocol().retryActive());
+        QVERIFY(!dlg->machinery().protocol().retryActive());
         QCOMPARE(channels(), QStringList({"/", "/", "/", "/"}));   // the controls stay empty
     } else if (action == QLatin1String("refused")) {
-        QTest::mouseClick(ui()->Button2, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);
+        settle(dlg->machinery().protocol());
     } else if (action == QLatin1String("save fails")) {
-        QTest::mouseClick(ui()->Button3, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
         path = dir.filePath(QStringLiteral("missing/folder/status.txt"));
         dlg->speichernClick();
     } else {
@@ -721,10 +726,10 @@ void tst_Para::statusTextsAndColours()
         QVERIFY(writeAll(path, contents));
         dlg->oeffnenClick();
     }
-    QCOMPARE(ui()->status->text(), text);
-    QVERIFY(ui()->status->isVisible());
-    const int redPixels = pixelsOf(ui()->status, Qt::red);
-    const int blackPixels = pixelsOf(ui()->status, Qt::black);
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), text);
+    QVERIFY(ctl<QLabel>(dlg, "status")->isVisible());
+    const int redPixels = pixelsOf(ctl<QLabel>(dlg, "status"), Qt::red);
+    const int blackPixels = pixelsOf(ctl<QLabel>(dlg, "status"), Qt::black);
     if (red)
         QVERIFY2(redPixels > 20 && blackPixels == 0, qPrintable(QStringLiteral("%1 %2").arg(redPixels).arg(blackPixels)));
     else
@@ -735,24 +740,25 @@ void tst_Para::hotSpotRevealsVersion()
 {
     open();
     line->replies << sampleReply();
-    QTest::mouseClick(ui()->Button1, Qt::LeftButton);
-    QVERIFY(ui()->sw->isHidden());
-    QVERIFY(dlg->controller().protocol().clearingActive());
-    QCOMPARE(dlg->controller().protocol().clearingInterval(), 5000);
-    QTest::mouseClick(ui()->Label5, Qt::LeftButton);
-    QVERIFY(ui()->sw->isVisible());
-    QVERIFY(ui()->Label5->isHidden());
-    QCOMPARE(ui()->sw->text(), QStringLiteral("SW: 3.21"));
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
+    QVERIFY(ctl<QLabel>(dlg, "sw")->isHidden());
+    QVERIFY(dlg->machinery().protocol().clearingActive());
+    QCOMPARE(dlg->machinery().protocol().clearingInterval(), 5000);
+    QTest::mouseClick(ctl<QLabel>(dlg, "Label5"), Qt::LeftButton);
+    QVERIFY(ctl<QLabel>(dlg, "sw")->isVisible());
+    QVERIFY(ctl<QLabel>(dlg, "Label5")->isHidden());
+    QCOMPARE(ctl<QLabel>(dlg, "sw")->text(), QStringLiteral("SW: 3.21"));
 
     // Five seconds later the line and the version are cleared, the hot spot is back.
     dlg->Timer3Timer();
-    QVERIFY(ui()->status->isHidden());
-    QCOMPARE(ui()->status->text(), QString());
-    QVERIFY(ui()->sw->isHidden());
-    QVERIFY(ui()->Label5->isVisible());
-    QTest::mouseClick(ui()->Label5, Qt::LeftButton);
-    QVERIFY(ui()->sw->isVisible());
-    QCOMPARE(ui()->sw->text(), QString());
+    QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QString());
+    QVERIFY(ctl<QLabel>(dlg, "sw")->isHidden());
+    QVERIFY(ctl<QLabel>(dlg, "Label5")->isVisible());
+    QTest::mouseClick(ctl<QLabel>(dlg, "Label5"), Qt::LeftButton);
+    QVERIFY(ctl<QLabel>(dlg, "sw")->isVisible());
+    QCOMPARE(ctl<QLabel>(dlg, "sw")->text(), QString());
 }
 
 void tst_Para::fileDialogs_data()
@@ -766,7 +772,7 @@ void tst_Para::fileDialogs()
 {
     QFETCH(bool, saving);
     open();
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     int asked = 0;
     dlg->askFileName = [&](QFileDialog &d) {
         ++asked;
@@ -780,29 +786,29 @@ void tst_Para::fileDialogs()
         }();
         return QString();   // cancelled
     };
-    ui()->status->setText(QStringLiteral("vorher"));
+    ctl<QLabel>(dlg, "status")->setText(QStringLiteral("vorher"));
     saving ? dlg->speichernClick() : dlg->oeffnenClick();
     QCOMPARE(asked, 1);
     // Cancelling the open dialog changes nothing; the save has emptied the status first.
-    QCOMPARE(ui()->status->text(), saving ? QString() : QStringLiteral("vorher"));
-    QCOMPARE(ui()->k1_sel->currentText(), QStringLiteral("8"));
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), saving ? QString() : QStringLiteral("vorher"));
+    QCOMPARE(ctl<QComboBox>(dlg, "k1_sel")->currentText(), QStringLiteral("8"));
 }
 
 void tst_Para::saveAndLoadBack()
 {
     open();
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     const QString path = dir.filePath(QStringLiteral("factory.txt"));
     dlg->askFileName = [&](QFileDialog &) { return path; };
     dlg->speichernClick();
     QCOMPARE(readAll(path), FactoryFile);
-    QCOMPARE(ui()->status->text(), QString());   // no message on success
-    QVERIFY(!dlg->controller().protocol().clearingActive());
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QString());   // no message on success
+    QVERIFY(!dlg->machinery().protocol().clearingActive());
 
     // Channel 1 OFF, channel 2 at 1 A with 1,5 and loeschen: T12 "40", P12 "C0".
-    QVERIFY(pick(ui()->k1_sel, 0));
-    QVERIFY(pick(ui()->k2_sel, 1));
-    QTest::mouseClick(ui()->loeschen, Qt::LeftButton);
+    QVERIFY(pick(ctl<QComboBox>(dlg, "k1_sel"), 0));
+    QVERIFY(pick(ctl<QComboBox>(dlg, "k2_sel"), 1));
+    QTest::mouseClick(ctl<QCheckBox>(dlg, "loeschen"), Qt::LeftButton);
     const QString other = dir.filePath(QStringLiteral("other.txt"));
     dlg->askFileName = [&](QFileDialog &) { return other; };
     dlg->speichernClick();
@@ -812,15 +818,15 @@ void tst_Para::saveAndLoadBack()
     dlg->askFileName = [&](QFileDialog &) { return path; };
     dlg->oeffnenClick();
     QCOMPARE(channels(), QStringList({"8/0,1", "8/0,1", "8/0,1", "8/0,1"}));
-    QCOMPARE(ui()->loeschen->isChecked(), false);
+    QCOMPARE(ctl<QCheckBox>(dlg, "loeschen")->isChecked(), false);
     dlg->askFileName = [&](QFileDialog &) { return other; };
     dlg->oeffnenClick();
-    QCOMPARE(ui()->status->text(), QStringLiteral("Datei korrekt eingelesen"));
-    QCOMPARE(ui()->status->styleSheet(), QStringLiteral("color: black;"));
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Datei korrekt eingelesen"));
+    QCOMPARE(ctl<QLabel>(dlg, "status")->styleSheet(), QStringLiteral("color: black;"));
     QCOMPARE(channels(), QStringList({"OFF/", "1/1,5", "8/0,1", "8/0,1"}));
     QCOMPARE(timeList(0)->count(), 0);
-    QVERIFY(ui()->loeschen->isChecked());
-    QVERIFY(dlg->controller().protocol().clearingActive());
+    QVERIFY(ctl<QCheckBox>(dlg, "loeschen")->isChecked());
+    QVERIFY(dlg->machinery().protocol().clearingActive());
 }
 
 void tst_Para::loadStoppedByTextShowsBox()
@@ -834,11 +840,11 @@ void tst_Para::loadStoppedByTextShowsBox()
     QVERIFY(dlg->errorReport()->isVisible());
     QVERIFY(dlg->errorReport()->text().contains(QLatin1Char('Q')));
     // Channels 1 and 2 were entered before the stop; the status line stays empty.
-    QCOMPARE(ui()->k1_sel->currentText(), QStringLiteral("1"));
-    QCOMPARE(ui()->k2_sel->currentText(), QStringLiteral("2"));
-    QCOMPARE(ui()->k3_sel->currentIndex(), -1);
-    QCOMPARE(ui()->status->text(), QString());
-    QVERIFY(!dlg->controller().protocol().clearingActive());
+    QCOMPARE(ctl<QComboBox>(dlg, "k1_sel")->currentText(), QStringLiteral("1"));
+    QCOMPARE(ctl<QComboBox>(dlg, "k2_sel")->currentText(), QStringLiteral("2"));
+    QCOMPARE(ctl<QComboBox>(dlg, "k3_sel")->currentIndex(), -1);
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QString());
+    QVERIFY(!dlg->machinery().protocol().clearingActive());
     dlg->errorReport()->close();
 }
 
@@ -857,23 +863,25 @@ void tst_Para::closeHandsBackThenResets()
     open();
     if (!retrying) {
         line->replies << sampleReply();
-        QTest::mouseClick(ui()->Button1, Qt::LeftButton);
-        QTest::mouseClick(ui()->Label5, Qt::LeftButton);
-        QVERIFY(dlg->controller().protocol().clearingActive());
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+        settle(dlg->machinery().protocol());
+        QTest::mouseClick(ctl<QLabel>(dlg, "Label5"), Qt::LeftButton);
+        QVERIFY(dlg->machinery().protocol().clearingActive());
     } else {
-        QTest::mouseClick(ui()->Button3, Qt::LeftButton);
-        QTest::mouseClick(ui()->Button2, Qt::LeftButton);   // no acknowledgement
-        QVERIFY(dlg->controller().protocol().retryActive());
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);   // no acknowledgement
+        settle(dlg->machinery().protocol());
+        QVERIFY(dlg->machinery().protocol().retryActive());
     }
     // A refused save shows error_pg (no file dialog comes up).
-    ui()->pgood_sel_->setCurrentIndex(-1);
+    ctl<QComboBox>(dlg, "pgood_sel_")->setCurrentIndex(-1);
     dlg->speichernClick();
     QCOMPARE(visibleMarkers(), QStringList({"error_pg"}));
     // The hand-back comes first, while the controls still hold the configuration.
     QStringList seen;
     connect(dlg, &Tpara::rueckgabe, this, [&] { seen = channels(); });
     QSignalSpy back(dlg, &Tpara::rueckgabe);
-    byMenu ? ui()->schliessen->trigger() : (void)dlg->close();
+    byMenu ? ctl<QAction>(dlg, "schliessen")->trigger() : (void)dlg->close();
     QCOMPARE(back.size(), 1);
     QCOMPARE(seen.first().section('/', 0, 0), retrying ? QStringLiteral("8") : QStringLiteral("1"));
 
@@ -881,15 +889,15 @@ void tst_Para::closeHandsBackThenResets()
     QCOMPARE(channels(), QStringList({"/", "/", "/", "/"}));
     for (int c = 0; c < 4; ++c)
         QCOMPARE(timeList(c)->count(), 0);
-    QCOMPARE(ui()->pgood_sel_->currentIndex(), -1);
+    QCOMPARE(ctl<QComboBox>(dlg, "pgood_sel_")->currentIndex(), -1);
     QCOMPARE(boxes(), QString(24, '0'));
-    QCOMPARE(ui()->sw->text(), QString());
-    QVERIFY(ui()->sw->isHidden());
-    QVERIFY(ui()->status->isHidden());
+    QCOMPARE(ctl<QLabel>(dlg, "sw")->text(), QString());
+    QVERIFY(ctl<QLabel>(dlg, "sw")->isHidden());
+    QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());
     QCOMPARE(visibleMarkers(), QStringList());
     // Nothing of this dialog touches the port any more.
-    QVERIFY(!dlg->controller().protocol().retryActive());
-    QVERIFY(!dlg->controller().protocol().clearingActive());
+    QVERIFY(!dlg->machinery().protocol().retryActive());
+    QVERIFY(!dlg->machinery().protocol().clearingActive());
     const int written = line->written.size();
     QTest::qWait(600);
     QCOMPARE(line->written.size(), written);

@@ -5,22 +5,18 @@
 #include "app/fuseapplication.h"
 #include "hexbytes.h"
 #include "parameter/para.h"
-#include "parameter/twoportcontroller.h"
+#include "parameter/twoportmodule.h"
 #include "simulatorprocess.h"
-#include "ui_form1.h"
-#include "ui_para.h"
 
 #include <QAbstractItemView>
 #include <QFileDialog>
+#include "linkwait.h"
+#include "windowcontrols.h"
+#include "testfiles.h"
 #include <QtTest>
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The user's own pick: the list's popup opened and the entry clicked.
 bool pick(QComboBox *list, int index)
@@ -51,19 +47,10 @@ private:
     // Current and trip time of every channel, then the threshold.
     QStringList lists() const
     {
-        Ui::Tpara *ui = para->ui;
-        return {ui->k1_sel->currentText() + '/' + ui->k1_time->currentText(),
-                ui->k2_sel->currentText() + '/' + ui->k2_time->currentText(),
-                ui->k3_sel->currentText() + '/' + ui->k3_time->currentText(),
-                ui->k4_sel->currentText() + '/' + ui->k4_time->currentText(), ui->pgood_sel_->currentText()};
-    }
-    // The bytes the controller holds for the boxes: port1Byte1, port1Byte2, port2Byte1, port2Byte2.
-    QByteArray boxes() const
-    {
-        const TwoPortConfig &c = para->controller().config();
-        QByteArray b;
-        b.append(char(c.port1Byte1())).append(char(c.port1Byte2())).append(char(c.port2Byte1())).append(char(c.port2Byte2()));
-        return b;
+        return {ctl<QComboBox>(para.get(), "k1_sel")->currentText() + '/' + ctl<QComboBox>(para.get(), "k1_time")->currentText(),
+                ctl<QComboBox>(para.get(), "k2_sel")->currentText() + '/' + ctl<QComboBox>(para.get(), "k2_time")->currentText(),
+                ctl<QComboBox>(para.get(), "k3_sel")->currentText() + '/' + ctl<QComboBox>(para.get(), "k3_time")->currentText(),
+                ctl<QComboBox>(para.get(), "k4_sel")->currentText() + '/' + ctl<QComboBox>(para.get(), "k4_time")->currentText(), ctl<QComboBox>(para.get(), "pgood_sel_")->currentText()};
     }
     // Every box as the dialog shows it, Port 1's byte 1 first, then byte 2 (01, 02, 80),
     // the same for Port 2, then loeschen and programmieren.
@@ -76,8 +63,8 @@ private:
                 s += para->findChild<QCheckBox *>(QLatin1String(port) + QLatin1String(bit))->isChecked() ? '1' : '0';
             s += ' ';
         }
-        s += para->ui->loeschen->isChecked() ? '1' : '0';
-        s += para->ui->programmieren->isChecked() ? '1' : '0';
+        s += ctl<QCheckBox>(para.get(), "loeschen")->isChecked() ? '1' : '0';
+        s += ctl<QCheckBox>(para.get(), "programmieren")->isChecked() ? '1' : '0';
         return s;
     }
     // The main window's configuration button, as the user presses it.
@@ -85,10 +72,10 @@ private:
     void createWindows();
     void handOver()
     {
-        QTest::mouseClick(app->Form1->ui->Button1, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(app->Form1.get(), "Button1"), Qt::LeftButton);
         QVERIFY(para->isVisible());
         QVERIFY(!app->Form1->isEnabled());
-        QVERIFY(!app->Form1->Timer1.isActive());
+        QVERIFY(!ctl<QTimer>(app->Form1.get(), "Timer1")->isActive());
     }
 
     SimulatorProcess sim;
@@ -118,36 +105,36 @@ void tst_ParaRoundTrip::readWriteSaveLoad()
     QVERIFY(sim.start({"--variant", "15", "--rate", "10", "--software", "4.02"}));
     createWindows();
     app->show();
-    Ui::TForm1 *main = app->Form1->ui;
-    Ui::Tpara *ui = para->ui;
-    QTRY_VERIFY_WITH_TIMEOUT(!main->i1->text().isEmpty(), 3000);
-    const QString liveValue = main->i1->text();
+    QTRY_VERIFY_WITH_TIMEOUT(!ctl<QLabel>(app->Form1.get(), "i1")->text().isEmpty(), 3000);
+    const QString liveValue = ctl<QLabel>(app->Form1.get(), "i1")->text();
     QCOMPARE(app->state.currentVariant, ModuleVariant::FourChannelTwoPort);
 
     handOver();
     // Read: the simulator's factory configuration.
-    QTest::mouseClick(ui->Button1, Qt::LeftButton);
-    QCOMPARE(ui->status->text(), QStringLiteral("Übertragung erfolgreich!"));
-    QCOMPARE(ui->status->styleSheet(), QStringLiteral("color: black;"));
+    QTest::mouseClick(ctl<QPushButton>(para.get(), "Button1"), Qt::LeftButton);
+    settle(para.get()->machinery().protocol());
+    QTRY_COMPARE(ctl<QLabel>(para.get(), "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QCOMPARE(ctl<QLabel>(para.get(), "status")->styleSheet(), QStringLiteral("color: black;"));
     QCOMPARE(lists(), QStringList({"8/0,1", "8/0,1", "8/0,1", "8/0,1", "21,4"}));
     QCOMPARE(shownBoxes(), QStringLiteral("01000000001 00010000001 01"));
-    QTest::mouseClick(ui->Label5, Qt::LeftButton);
-    QCOMPARE(ui->sw->text(), QStringLiteral("SW: 4.02"));
+    QTest::mouseClick(ctl<QLabel>(para.get(), "Label5"), Qt::LeftButton);
+    QCOMPARE(ctl<QLabel>(para.get(), "sw")->text(), QStringLiteral("SW: 4.02"));
     QCOMPARE(sim.receivedRequests(), QList<QByteArray>{hexBytes("FF FC")});
     QCOMPARE(app->state.currentVariant, ModuleVariant::FourChannelTwoPort);
 
     // Change as a user does, then write.
-    QVERIFY(pick(ui->k1_sel, 1));        // 1 A: "1,5" offered and selected
-    QVERIFY(pick(ui->k2_sel, 0));        // OFF: no time
-    QVERIFY(pick(ui->k3_sel, 2));        // 2 A: "0,5" selected ...
-    QVERIFY(pick(ui->k3_time, 1));       // ... the user takes "0,2"
-    QVERIFY(pick(ui->pgood_sel_, 20));   // "22,0"
-    QTest::mouseClick(ui->port1_byte1_01, Qt::LeftButton);
-    QTest::mouseClick(ui->port2_byte2_01, Qt::LeftButton);
-    QTest::mouseClick(ui->loeschen, Qt::LeftButton);
-    QTest::mouseClick(ui->programmieren, Qt::LeftButton);
-    QTest::mouseClick(ui->Button2, Qt::LeftButton);
-    QCOMPARE(ui->status->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QVERIFY(pick(ctl<QComboBox>(para.get(), "k1_sel"), 1));        // 1 A: "1,5" offered and selected
+    QVERIFY(pick(ctl<QComboBox>(para.get(), "k2_sel"), 0));        // OFF: no time
+    QVERIFY(pick(ctl<QComboBox>(para.get(), "k3_sel"), 2));        // 2 A: "0,5" selected ...
+    QVERIFY(pick(ctl<QComboBox>(para.get(), "k3_time"), 1));       // ... the user takes "0,2"
+    QVERIFY(pick(ctl<QComboBox>(para.get(), "pgood_sel_"), 20));   // "22,0"
+    QTest::mouseClick(ctl<QCheckBox>(para.get(), "port1_byte1_01"), Qt::LeftButton);
+    QTest::mouseClick(ctl<QCheckBox>(para.get(), "port2_byte2_01"), Qt::LeftButton);
+    QTest::mouseClick(ctl<QCheckBox>(para.get(), "loeschen"), Qt::LeftButton);
+    QTest::mouseClick(ctl<QCheckBox>(para.get(), "programmieren"), Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(para.get(), "Button2"), Qt::LeftButton);
+    settle(para.get()->machinery().protocol());
+    QTRY_COMPARE(ctl<QLabel>(para.get(), "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
     QCOMPARE(sim.receivedRequests(), QList<QByteArray>{hexBytes("FF F3 01 82 DC 03 C0 08 81 04 01 DD EE 23")});
     const QStringList stored = sim.command(QStringLiteral("config-show"));
     QVERIFY(!stored.isEmpty());
@@ -157,13 +144,13 @@ void tst_ParaRoundTrip::readWriteSaveLoad()
     // Read back, after the factory settings have changed every field.
     const QStringList written{"1/1,5", "OFF/", "2/0,2", "8/0,1", "22,0"};
     const QString writtenBoxes = QStringLiteral("11000000001 00010000101 00");
-    QTest::mouseClick(ui->Button3, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(para.get(), "Button3"), Qt::LeftButton);
     QCOMPARE(lists(), QStringList({"8/0,1", "8/0,1", "8/0,1", "8/0,1", "21,4"}));
-    QTest::mouseClick(ui->Button1, Qt::LeftButton);
-    QCOMPARE(ui->status->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QTest::mouseClick(ctl<QPushButton>(para.get(), "Button1"), Qt::LeftButton);
+    settle(para.get()->machinery().protocol());
+    QTRY_COMPARE(ctl<QLabel>(para.get(), "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
     QCOMPARE(lists(), written);
     QCOMPARE(shownBoxes(), writtenBoxes);
-    QCOMPARE(boxes(), hexBytes("03 80 08 81"));
 
     // Save, change, load back.
     QTemporaryDir dir;
@@ -171,20 +158,20 @@ void tst_ParaRoundTrip::readWriteSaveLoad()
     para->askFileName = [&](QFileDialog &) { return path; };
     para->speichernClick();
     QCOMPARE(readAll(path), QByteArray("config\r\n01,82,DC,04,01;\r\n03,80,08,81;\r\nAE081DDD12F256\r\n"));
-    QTest::mouseClick(ui->Button3, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(para.get(), "Button3"), Qt::LeftButton);
     QCOMPARE(lists(), QStringList({"8/0,1", "8/0,1", "8/0,1", "8/0,1", "21,4"}));
     para->oeffnenClick();
-    QCOMPARE(ui->status->text(), QStringLiteral("Datei korrekt eingelesen"));
+    QTRY_COMPARE(ctl<QLabel>(para.get(), "status")->text(), QStringLiteral("Datei korrekt eingelesen"));
     QCOMPARE(lists(), written);
     QCOMPARE(shownBoxes(), writtenBoxes);
 
     // The main window's display went blank meanwhile; closing brings the values back.
-    QTRY_COMPARE_WITH_TIMEOUT(main->i1->text(), QString(), 2500);
-    para->ui->schliessen->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app->Form1.get(), "i1")->text(), QString(), 2500);
+    ctl<QAction>(para.get(), "schliessen")->trigger();
     QVERIFY(!para->isVisible());
     QVERIFY(app->Form1->isEnabled());
-    QVERIFY(app->Form1->Timer1.isActive());
-    QTRY_COMPARE_WITH_TIMEOUT(main->i1->text(), liveValue, 3000);
+    QVERIFY(ctl<QTimer>(app->Form1.get(), "Timer1")->isActive());
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app->Form1.get(), "i1")->text(), liveValue, 3000);
     // The dialog is empty for the next opening, and nothing more went to the module.
     QCOMPARE(lists(), QStringList({"/", "/", "/", "/", ""}));
     QCOMPARE(sim.receivedRequests(), QList<QByteArray>{hexBytes("FF FC")});   // the read back, nothing since
@@ -214,20 +201,20 @@ void tst_ParaRoundTrip::failedRead()
     para->setLanguage(english ? Language::English : Language::German);
     QTRY_COMPARE_WITH_TIMEOUT(app->state.currentVariant, ModuleVariant::FourChannelTwoPort, 3000);
     handOver();
-    Ui::Tpara *ui = para->ui;
 
-    QTest::mouseClick(ui->Button3, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(para.get(), "Button3"), Qt::LeftButton);
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(ui->Button1, Qt::LeftButton);   // empties the fields, then no good answer
+    QTest::mouseClick(ctl<QPushButton>(para.get(), "Button1"), Qt::LeftButton);   // empties the fields, then no good answer
+    settle(para.get()->machinery().protocol());
     QCOMPARE(lists(), QStringList({"/", "/", "/", "/", ""}));
-    QVERIFY(ui->status->isHidden());
-    QTRY_COMPARE_WITH_TIMEOUT(ui->status->text(), message, 9000);
+    QVERIFY(ctl<QLabel>(para.get(), "status")->isHidden());
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(para.get(), "status")->text(), message, 9000);
     const qint64 elapsed = clock.elapsed();
     QVERIFY2(elapsed > 5500 && elapsed < 8500, qPrintable(QString::number(elapsed)));
-    QCOMPARE(ui->status->styleSheet(), QStringLiteral("color: red;"));
+    QCOMPARE(ctl<QLabel>(para.get(), "status")->styleSheet(), QStringLiteral("color: red;"));
     QCOMPARE(lists(), QStringList({"/", "/", "/", "/", ""}));
-    QVERIFY(!para->controller().protocol().retryActive());
+    QVERIFY(!para->machinery().protocol().retryActive());
     // One attempt from the button and twelve retries.
     const QList<QByteArray> requests = sim.receivedRequests();
     QCOMPARE(requests.count(hexBytes("FF FC")), 13);

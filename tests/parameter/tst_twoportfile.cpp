@@ -2,6 +2,7 @@
 #include "parameter2/singleportfile.h"
 #include "twoporttestsupport.h"
 
+#include "testfiles.h"
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
@@ -62,17 +63,7 @@ void factoryChannels(TwoPortConfig &c)
     c.powerGood = f.powerGood;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 } // namespace
 

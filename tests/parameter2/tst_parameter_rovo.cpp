@@ -1,16 +1,18 @@
 // The single-port configuration dialog with its controls, on a scripted transaction line.
 #include "parameter2/parameter_rovo.h"
-#include "ui_parameter_rovo.h"
 
 #include "app/appstate.h"
-#include "config/fakeline.h"
+#include "fakeline.h"
 #include "hexbytes.h"
-#include "parameter2/singleportcontroller.h"
+#include "parameter2/singleportmodule.h"
 
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include "linkwait.h"
+#include "windowcontrols.h"
+#include "testfiles.h"
 #include <QtTest>
 
 Q_DECLARE_METATYPE(ModuleVariant)
@@ -23,17 +25,7 @@ const char *const Reply19 = "E4 19 43 06 C8 05 C3 00 C7 31 2E 30 35 00 00 00 00 
 // TwoChannel10A with limits 10/9, 3/2 on the hidden channels, 24,0 V, mask1 0A, mask2 40, 0,5 s.
 const char *const Reply13 = "E4 13 9A 23 F0 0A 40 00 13 32 2E 30 30 00 00 00 00 00 00 00 00 00 00 00 00 00 0C";
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 // Share of the label's pixels in (roughly) this colour.
 int pixelsOf(QWidget *w, QColor colour)
@@ -95,12 +87,11 @@ private:
     QStringList visibleMarkers() const
     {
         QStringList names;
-        for (QLabel *m : {ui()->error_k1, ui()->error_k2, ui()->error_k3, ui()->error_k4, ui()->error_pg, ui()->ab_error})
+        for (QLabel *m : {ctl<QLabel>(dlg, "error_k1"), ctl<QLabel>(dlg, "error_k2"), ctl<QLabel>(dlg, "error_k3"), ctl<QLabel>(dlg, "error_k4"), ctl<QLabel>(dlg, "error_pg"), ctl<QLabel>(dlg, "ab_error")})
             if (!m->isHidden())
                 names << m->objectName();
         return names;
     }
-    Ui::Tparameter_rovo *ui() const { return dlg->ui; }
     // Opens the dialog for a variant as the main window's button does.
     void openFor(ModuleVariant variant)
     {
@@ -135,7 +126,7 @@ void tst_ParameterRovo::window()
     QCOMPARE(dlg->objectName(), QStringLiteral("parameter_rovo"));
     QCOMPARE(dlg->windowTitle(), QStringLiteral("Konfiguration"));
     QCOMPARE(dlg->minimumSize(), dlg->maximumSize());
-    QCOMPARE(dlg->size(), QSize(964, 463 + ui()->MainMenu1->sizeHint().height()));
+    QCOMPARE(dlg->size(), QSize(964, 463 + ctl<QMenuBar>(dlg, "MainMenu1")->sizeHint().height()));
     const Qt::WindowFlags flags = dlg->windowFlags();
     QVERIFY(flags & Qt::WindowCloseButtonHint);
     QVERIFY(flags & Qt::WindowStaysOnTopHint);
@@ -145,30 +136,30 @@ void tst_ParameterRovo::window()
     openFor(ModuleVariant::FourChannel10A);
     QCOMPARE(dlg->centralWidget()->size(), QSize(964, 463));
 
-    QCOMPARE(ui()->oeffnen1->title(), QStringLiteral("Datei"));
+    QCOMPARE(ctl<QMenu>(dlg, "oeffnen1")->title(), QStringLiteral("Datei"));
     QStringList menu;
-    for (QAction *a : ui()->oeffnen1->actions())
+    for (QAction *a : ctl<QMenu>(dlg, "oeffnen1")->actions())
         menu << a->objectName() + '=' + a->text();
     QCOMPARE(menu, QStringList({"oeffnen=Öffnen", "speichern=Speichern", "schliessen=Schließen"}));
 
-    QVERIFY(ui()->sw->isHidden());
-    QVERIFY(ui()->sw->text().isEmpty());
-    QVERIFY(ui()->status->font().bold());
-    QCOMPARE(ui()->Label3->text(), QString());
-    QCOMPARE(ui()->Label3->cursor().shape(), Qt::PointingHandCursor);
-    QCOMPARE(ui()->Image2->cursor().shape(), Qt::PointingHandCursor);
-    QCOMPARE(ui()->Image2->toolTip(), QStringLiteral("Vergrößern"));
+    QVERIFY(ctl<QLabel>(dlg, "sw")->isHidden());
+    QVERIFY(ctl<QLabel>(dlg, "sw")->text().isEmpty());
+    QVERIFY(ctl<QLabel>(dlg, "status")->font().bold());
+    QCOMPARE(ctl<QLabel>(dlg, "Label3")->text(), QString());
+    QCOMPARE(ctl<QLabel>(dlg, "Label3")->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(ctl<QLabel>(dlg, "Image2")->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(ctl<QLabel>(dlg, "Image2")->toolTip(), QStringLiteral("Vergrößern"));
     QCOMPARE(visibleMarkers(), QStringList());
-    for (QLabel *m : {ui()->error_k1, ui()->error_pg, ui()->ab_error}) {
+    for (QLabel *m : {ctl<QLabel>(dlg, "error_k1"), ctl<QLabel>(dlg, "error_pg"), ctl<QLabel>(dlg, "ab_error")}) {
         QCOMPARE(m->text(), QStringLiteral("!"));
         QVERIFY(m->font().bold());
     }
     // Every list starts without a selection.
-    for (QComboBox *list : {ui()->k1_sel, ui()->k4_sel, ui()->pgood_sel_, ui()->abschaltzeit})
+    for (QComboBox *list : {ctl<QComboBox>(dlg, "k1_sel"), ctl<QComboBox>(dlg, "k4_sel"), ctl<QComboBox>(dlg, "pgood_sel_"), ctl<QComboBox>(dlg, "abschaltzeit")})
         QCOMPARE(list->currentIndex(), -1);
-    QVERIFY(ui()->pgood_sel_->isEditable());
-    QVERIFY(!ui()->k1_sel->isEditable());
-    QVERIFY(!ui()->abschaltzeit->isEditable());
+    QVERIFY(ctl<QComboBox>(dlg, "pgood_sel_")->isEditable());
+    QVERIFY(!ctl<QComboBox>(dlg, "k1_sel")->isEditable());
+    QVERIFY(!ctl<QComboBox>(dlg, "abschaltzeit")->isEditable());
 }
 
 void tst_ParameterRovo::geometry_data()
@@ -223,16 +214,16 @@ void tst_ParameterRovo::listEntries()
     QStringList thresholds;
     for (int v = 200; v <= 240; ++v)
         thresholds << QStringLiteral("%1,%2").arg(v / 10).arg(v % 10);
-    QCOMPARE(items(ui()->pgood_sel_), thresholds);
-    QCOMPARE(items(ui()->abschaltzeit),
+    QCOMPARE(items(ctl<QComboBox>(dlg, "pgood_sel_")), thresholds);
+    QCOMPARE(items(ctl<QComboBox>(dlg, "abschaltzeit")),
              QStringList({"0,1", "0,5", "1,0", "2,0", "5,0", "10,0", "50,0", "100,0", "600,0"}));
-    QCOMPARE(items(ui()->k1_sel), QStringList({"OFF", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
+    QCOMPARE(items(ctl<QComboBox>(dlg, "k1_sel")), QStringList({"OFF", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
 }
 
 void tst_ParameterRovo::picture()
 {
     // The trip characteristic, drawn proportionally into 313 x 193 from the top left.
-    const QPixmap picture = ui()->Image2->pixmap();
+    const QPixmap picture = ctl<QLabel>(dlg, "Image2")->pixmap();
     QVERIFY(!picture.isNull());
     const QSize size = picture.deviceIndependentSize().toSize();
     QCOMPARE(size.height(), 193);
@@ -295,26 +286,27 @@ void tst_ParameterRovo::factorySettingsWritten()
     QFETCH(QByteArray, telegram);
 
     openFor(variant);
-    ui()->loeschen->setChecked(true);
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
-    QCOMPARE(QStringList({ui()->k1_sel->currentText(), ui()->k2_sel->currentText(), ui()->k3_sel->currentText(),
-                          ui()->k4_sel->currentText()}),
+    ctl<QCheckBox>(dlg, "loeschen")->setChecked(true);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
+    QCOMPARE(QStringList({ctl<QComboBox>(dlg, "k1_sel")->currentText(), ctl<QComboBox>(dlg, "k2_sel")->currentText(), ctl<QComboBox>(dlg, "k3_sel")->currentText(),
+                          ctl<QComboBox>(dlg, "k4_sel")->currentText()}),
              limits);
-    QCOMPARE(ui()->pgood_sel_->currentText(), QStringLiteral("21,4"));
-    QCOMPARE(ui()->abschaltzeit->currentText(), QStringLiteral("100,0"));
-    QVERIFY(!ui()->port1_byte1_01->isChecked());
-    QVERIFY(ui()->port1_byte1_80->isChecked());
-    QVERIFY(ui()->port1_byte2_40->isChecked());
-    QVERIFY(!ui()->loeschen->isChecked());
-    QVERIFY(ui()->programmieren->isChecked());
+    QCOMPARE(ctl<QComboBox>(dlg, "pgood_sel_")->currentText(), QStringLiteral("21,4"));
+    QCOMPARE(ctl<QComboBox>(dlg, "abschaltzeit")->currentText(), QStringLiteral("100,0"));
+    QVERIFY(!ctl<QCheckBox>(dlg, "port1_byte1_01")->isChecked());
+    QVERIFY(ctl<QCheckBox>(dlg, "port1_byte1_80")->isChecked());
+    QVERIFY(ctl<QCheckBox>(dlg, "port1_byte2_40")->isChecked());
+    QVERIFY(!ctl<QCheckBox>(dlg, "loeschen")->isChecked());
+    QVERIFY(ctl<QCheckBox>(dlg, "programmieren")->isChecked());
     QVERIFY(line->written.isEmpty());   // nothing is sent before the write button
 
     line->replies << telegram.right(1);   // acknowledged with the check byte
-    QTest::mouseClick(ui()->Button2, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
     QCOMPARE(line->written, QByteArrayList({telegram}));
     QVERIFY(line->calls.first() == QStringLiteral("open ") + Port);
-    QCOMPARE(ui()->status->text(), QStringLiteral("Übertragung erfolgreich!"));
-    QVERIFY(ui()->status->isVisible());
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QVERIFY(ctl<QLabel>(dlg, "status")->isVisible());
     QCOMPARE(visibleMarkers(), QStringList());
 }
 
@@ -352,25 +344,26 @@ void tst_ParameterRovo::markersRefuseWrite()
 
     openFor(variant);
     dlg->setLanguage(english ? Language::English : Language::German);
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     for (const QString &name : emptied) {
         if (name == QLatin1String("pgood text")) {
-            ui()->pgood_sel_->lineEdit()->selectAll();
-            QTest::keyClicks(ui()->pgood_sel_->lineEdit(), QStringLiteral("21,45"));
+            ctl<QComboBox>(dlg, "pgood_sel_")->lineEdit()->selectAll();
+            QTest::keyClicks(ctl<QComboBox>(dlg, "pgood_sel_")->lineEdit(), QStringLiteral("21,45"));
         } else {
             dlg->findChild<QComboBox *>(name)->setCurrentIndex(-1);
         }
     }
-    QTest::mouseClick(ui()->Button2, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
     QCOMPARE(visibleMarkers(), markers);
-    QCOMPARE(ui()->status->text(), message);
-    QVERIFY(ui()->status->isVisible());
-    QVERIFY(pixelsOf(ui()->status, Qt::red) > 20);
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), message);
+    QVERIFY(ctl<QLabel>(dlg, "status")->isVisible());
+    QVERIFY(pixelsOf(ctl<QLabel>(dlg, "status"), Qt::red) > 20);
     QVERIFY(line->written.isEmpty());
-    QVERIFY(!dlg->controller().protocol().retryActive());
+    QVERIFY(!dlg->machinery().protocol().retryActive());
 
     // The factory settings hide the markers again.
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     QCOMPARE(visibleMarkers(), QStringList());
 }
 
@@ -405,53 +398,55 @@ void tst_ParameterRovo::readEntersTheControls()
     QFETCH(bool, channels34Shown);
 
     openFor(opened);
-    QCOMPARE(ui()->k3_sel->isHidden(), !isFourChannel(opened));
-    ui()->loeschen->setChecked(true);   // a read leaves it alone
+    QCOMPARE(ctl<QComboBox>(dlg, "k3_sel")->isHidden(), !isFourChannel(opened));
+    ctl<QCheckBox>(dlg, "loeschen")->setChecked(true);   // a read leaves it alone
     line->replies << reply;
-    QTest::mouseClick(ui()->Button1, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
     QCOMPARE(line->written, QByteArrayList({hexBytes("FF FC")}));
     QCOMPARE(state.currentVariant, variant);
-    QCOMPARE(QStringList({ui()->k1_sel->currentText(), ui()->k2_sel->currentText(), ui()->k3_sel->currentText(),
-                          ui()->k4_sel->currentText(), ui()->pgood_sel_->currentText(),
-                          ui()->abschaltzeit->currentText()}),
+    QCOMPARE(QStringList({ctl<QComboBox>(dlg, "k1_sel")->currentText(), ctl<QComboBox>(dlg, "k2_sel")->currentText(), ctl<QComboBox>(dlg, "k3_sel")->currentText(),
+                          ctl<QComboBox>(dlg, "k4_sel")->currentText(), ctl<QComboBox>(dlg, "pgood_sel_")->currentText(),
+                          ctl<QComboBox>(dlg, "abschaltzeit")->currentText()}),
              lists);
     QString checked;
-    for (QCheckBox *b : {ui()->port1_byte1_01, ui()->port1_byte1_02, ui()->port1_byte1_04, ui()->port1_byte1_08,
-                         ui()->port1_byte1_10, ui()->port1_byte1_20, ui()->port1_byte1_40, ui()->port1_byte1_80,
-                         ui()->port1_byte2_01, ui()->port1_byte2_02, ui()->port1_byte2_40, ui()->programmieren,
-                         ui()->loeschen})
+    for (QCheckBox *b : {ctl<QCheckBox>(dlg, "port1_byte1_01"), ctl<QCheckBox>(dlg, "port1_byte1_02"), ctl<QCheckBox>(dlg, "port1_byte1_04"), ctl<QCheckBox>(dlg, "port1_byte1_08"),
+                         ctl<QCheckBox>(dlg, "port1_byte1_10"), ctl<QCheckBox>(dlg, "port1_byte1_20"), ctl<QCheckBox>(dlg, "port1_byte1_40"), ctl<QCheckBox>(dlg, "port1_byte1_80"),
+                         ctl<QCheckBox>(dlg, "port1_byte2_01"), ctl<QCheckBox>(dlg, "port1_byte2_02"), ctl<QCheckBox>(dlg, "port1_byte2_40"), ctl<QCheckBox>(dlg, "programmieren"),
+                         ctl<QCheckBox>(dlg, "loeschen")})
         checked += b->isChecked() ? '1' : '0';
     QCOMPARE(checked, boxes);
-    for (QWidget *w : std::initializer_list<QWidget *>{ui()->k3_sel, ui()->k4_sel, ui()->Label13, ui()->Label14,
-                                                       ui()->f3, ui()->f4, ui()->f7, ui()->f8, ui()->port1_byte1_10,
-                                                       ui()->port1_byte1_20, ui()->port1_byte1_40, ui()->port1_byte1_80})
+    for (QWidget *w : std::initializer_list<QWidget *>{ctl<QComboBox>(dlg, "k3_sel"), ctl<QComboBox>(dlg, "k4_sel"), ctl<QLabel>(dlg, "Label13"), ctl<QLabel>(dlg, "Label14"),
+                                                       ctl<QLabel>(dlg, "f3"), ctl<QLabel>(dlg, "f4"), ctl<QLabel>(dlg, "f7"), ctl<QLabel>(dlg, "f8"), ctl<QCheckBox>(dlg, "port1_byte1_10"),
+                                                       ctl<QCheckBox>(dlg, "port1_byte1_20"), ctl<QCheckBox>(dlg, "port1_byte1_40"), ctl<QCheckBox>(dlg, "port1_byte1_80")})
         QVERIFY2(w->isVisible() == channels34Shown, qPrintable(w->objectName()));
-    QCOMPARE(ui()->status->text(), QStringLiteral("Übertragung erfolgreich!"));
-    QVERIFY(dlg->controller().protocol().clearingActive());
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QVERIFY(dlg->machinery().protocol().clearingActive());
 }
 
 void tst_ParameterRovo::hotSpotRevealsVersion()
 {
     openFor(ModuleVariant::FourChannel10A);
     line->replies << hexBytes(Reply19);
-    QTest::mouseClick(ui()->Button1, Qt::LeftButton);
-    QVERIFY(ui()->sw->isHidden());
-    QVERIFY(ui()->Label3->isVisible());
-    QTest::mouseClick(ui()->Label3, Qt::LeftButton);
-    QVERIFY(ui()->Label3->isHidden());
-    QVERIFY(ui()->sw->isVisible());
-    QCOMPARE(ui()->sw->text(), QStringLiteral("SW: 1.05"));
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
+    QVERIFY(ctl<QLabel>(dlg, "sw")->isHidden());
+    QVERIFY(ctl<QLabel>(dlg, "Label3")->isVisible());
+    QTest::mouseClick(ctl<QLabel>(dlg, "Label3"), Qt::LeftButton);
+    QVERIFY(ctl<QLabel>(dlg, "Label3")->isHidden());
+    QVERIFY(ctl<QLabel>(dlg, "sw")->isVisible());
+    QCOMPARE(ctl<QLabel>(dlg, "sw")->text(), QStringLiteral("SW: 1.05"));
 
     // Five seconds later the status line goes, the version with it.
     dlg->Timer3Timer();
-    QVERIFY(ui()->status->isHidden());
-    QVERIFY(ui()->sw->isHidden());
-    QCOMPARE(ui()->sw->text(), QString());
-    QVERIFY(ui()->Label3->isVisible());
+    QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());
+    QVERIFY(ctl<QLabel>(dlg, "sw")->isHidden());
+    QCOMPARE(ctl<QLabel>(dlg, "sw")->text(), QString());
+    QVERIFY(ctl<QLabel>(dlg, "Label3")->isVisible());
     // Clicked now, the hot spot shows an empty version.
-    QTest::mouseClick(ui()->Label3, Qt::LeftButton);
-    QVERIFY(ui()->sw->isVisible());
-    QCOMPARE(ui()->sw->text(), QString());
+    QTest::mouseClick(ctl<QLabel>(dlg, "Label3"), Qt::LeftButton);
+    QVERIFY(ctl<QLabel>(dlg, "sw")->isVisible());
+    QCOMPARE(ctl<QLabel>(dlg, "sw")->text(), QString());
 }
 
 void tst_ParameterRovo::statusColours_data()
@@ -477,26 +472,31 @@ void tst_ParameterRovo::statusColours()
     dlg->askFileName = [&](QFileDialog &) { return path; };
     if (action == QLatin1String("read")) {
         line->replies << hexBytes(Reply19);
-        QTest::mouseClick(ui()->Button1, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+        settle(dlg->machinery().protocol());
     } else if (action == QLatin1String("silent")) {
-        QTest::mouseClick(ui()->Button1, Qt::LeftButton);
-        QVERIFY(ui()->status->isHidden());   // hidden while the retries run
-        for (int i = 0; i < 11; ++i)
+        QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+        settle(dlg->machinery().protocol());
+        QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());   // hidden while the retries run
+        for (int i = 0; i < 11; ++i) {
             dlg->Timer1Timer();
-        QVERIFY(ui()->status->isHidden());
+            settle(dlg->machinery().protocol());
+        }
+        QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());
         dlg->Timer1Timer();
+        settle(dlg->machinery().protocol());
         QCOMPARE(line->written.size(), 13);
-        QVERIFY(!dlg->controller().protocol().retryActive());
+        QVERIFY(!dlg->machinery().protocol().retryActive());
     } else {
         QVERIFY(writeAll(path, action == QLatin1String("load good")
                                    ? QByteArray("config\r\nAA,AA,D6,07;\r\nAA,C0;\r\nAE081DDD12F256\r\n")
                                    : QByteArray("Config\r\nAA,AA,D6,07;\r\nAA,C0;\r\nAE081DDD12F256\r\n")));
         dlg->oeffnenClick();
     }
-    QCOMPARE(ui()->status->text(), text);
-    QVERIFY(ui()->status->isVisible());
-    const int redPixels = pixelsOf(ui()->status, Qt::red);
-    const int blackPixels = pixelsOf(ui()->status, Qt::black);
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), text);
+    QVERIFY(ctl<QLabel>(dlg, "status")->isVisible());
+    const int redPixels = pixelsOf(ctl<QLabel>(dlg, "status"), Qt::red);
+    const int blackPixels = pixelsOf(ctl<QLabel>(dlg, "status"), Qt::black);
     if (red) {
         QVERIFY2(redPixels > 20 && blackPixels == 0, qPrintable(QStringLiteral("%1 %2").arg(redPixels).arg(blackPixels)));
     } else {
@@ -507,22 +507,23 @@ void tst_ParameterRovo::statusColours()
 void tst_ParameterRovo::userEditsAreWritten()
 {
     openFor(ModuleVariant::FourChannel10A);
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
-    ui()->k1_sel->setCurrentIndex(3);
-    ui()->k4_sel->setCurrentIndex(0);
-    ui()->pgood_sel_->lineEdit()->selectAll();
-    QTest::keyClicks(ui()->pgood_sel_->lineEdit(), QStringLiteral("22,0"));   // typed, one of the entries
-    ui()->abschaltzeit->setCurrentIndex(4);
-    QTest::mouseClick(ui()->port1_byte1_01, Qt::LeftButton);
-    QTest::mouseClick(ui()->programmieren, Qt::LeftButton);
-    QTest::mouseClick(ui()->loeschen, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
+    ctl<QComboBox>(dlg, "k1_sel")->setCurrentIndex(3);
+    ctl<QComboBox>(dlg, "k4_sel")->setCurrentIndex(0);
+    ctl<QComboBox>(dlg, "pgood_sel_")->lineEdit()->selectAll();
+    QTest::keyClicks(ctl<QComboBox>(dlg, "pgood_sel_")->lineEdit(), QStringLiteral("22,0"));   // typed, one of the entries
+    ctl<QComboBox>(dlg, "abschaltzeit")->setCurrentIndex(4);
+    QTest::mouseClick(ctl<QCheckBox>(dlg, "port1_byte1_01"), Qt::LeftButton);
+    QTest::mouseClick(ctl<QCheckBox>(dlg, "programmieren"), Qt::LeftButton);
+    QTest::mouseClick(ctl<QCheckBox>(dlg, "loeschen"), Qt::LeftButton);
     // Channels A3 (1 = 3, 2 = 10), 0A (3 = 10, 4 = OFF), 22,0 V = DC, mask1 AB,
     // mask2 60 (invert and release), 5,0 s = 00 C7.
     const QByteArray telegram = hexBytes("FF F3 A3 0A DC AB 60 00 C7 DD EE 4A");
     line->replies << telegram.right(1);
-    QTest::mouseClick(ui()->Button2, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);
+    settle(dlg->machinery().protocol());
     QCOMPARE(line->written, QByteArrayList({telegram}));
-    QCOMPARE(ui()->status->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
 }
 
 void tst_ParameterRovo::fileDialogs_data()
@@ -536,7 +537,7 @@ void tst_ParameterRovo::fileDialogs()
 {
     QFETCH(bool, saving);
     openFor(ModuleVariant::FourChannel10A);
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     int asked = 0;
     dlg->askFileName = [&](QFileDialog &d) {
         ++asked;
@@ -550,46 +551,46 @@ void tst_ParameterRovo::fileDialogs()
         }();
         return QString();   // cancelled
     };
-    ui()->status->setText(QStringLiteral("vorher"));
+    ctl<QLabel>(dlg, "status")->setText(QStringLiteral("vorher"));
     saving ? dlg->speichernClick() : dlg->oeffnenClick();
     QCOMPARE(asked, 1);
     // Cancelling the open dialog changes nothing; the save has emptied the status first.
-    QCOMPARE(ui()->status->text(), saving ? QString() : QStringLiteral("vorher"));
-    QCOMPARE(ui()->k1_sel->currentText(), QStringLiteral("10"));
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), saving ? QString() : QStringLiteral("vorher"));
+    QCOMPARE(ctl<QComboBox>(dlg, "k1_sel")->currentText(), QStringLiteral("10"));
 }
 
 void tst_ParameterRovo::saveAndLoadBack()
 {
     openFor(ModuleVariant::FourChannel10A);
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     const QString path = dir.filePath(QStringLiteral("factory.txt"));
     dlg->askFileName = [&](QFileDialog &) { return path; };
     dlg->speichernClick();
     QCOMPARE(readAll(path), QByteArray("config\r\nAA,AA,D6,07;\r\nAA,C0;\r\nAE081DDD12F256\r\n"));
-    QCOMPARE(ui()->status->text(), QString());   // no message on success
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QString());   // no message on success
 
     // Saving is refused with markers when a list is empty; no file dialog.
-    ui()->k2_sel->setCurrentIndex(-1);
+    ctl<QComboBox>(dlg, "k2_sel")->setCurrentIndex(-1);
     int asked = 0;
     dlg->askFileName = [&](QFileDialog &) { ++asked; return path; };
     dlg->speichernClick();
     QCOMPARE(asked, 0);
     QCOMPARE(visibleMarkers(), QStringList{"error_k2"});
-    QCOMPARE(ui()->status->text(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
 
     // Loading brings every control back.
-    ui()->port1_byte1_02->setChecked(false);
-    ui()->programmieren->setChecked(false);
+    ctl<QCheckBox>(dlg, "port1_byte1_02")->setChecked(false);
+    ctl<QCheckBox>(dlg, "programmieren")->setChecked(false);
     dlg->oeffnenClick();
     QCOMPARE(asked, 1);
     QCOMPARE(visibleMarkers(), QStringList());
-    QCOMPARE(ui()->status->text(), QStringLiteral("Datei korrekt eingelesen"));
-    QCOMPARE(ui()->k2_sel->currentText(), QStringLiteral("10"));
-    QCOMPARE(ui()->pgood_sel_->currentText(), QStringLiteral("21,4"));
-    QCOMPARE(ui()->abschaltzeit->currentText(), QStringLiteral("100,0"));
-    QVERIFY(ui()->port1_byte1_02->isChecked());
-    QVERIFY(ui()->programmieren->isChecked());
-    QVERIFY(dlg->controller().protocol().clearingActive());
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Datei korrekt eingelesen"));
+    QCOMPARE(ctl<QComboBox>(dlg, "k2_sel")->currentText(), QStringLiteral("10"));
+    QCOMPARE(ctl<QComboBox>(dlg, "pgood_sel_")->currentText(), QStringLiteral("21,4"));
+    QCOMPARE(ctl<QComboBox>(dlg, "abschaltzeit")->currentText(), QStringLiteral("100,0"));
+    QVERIFY(ctl<QCheckBox>(dlg, "port1_byte1_02")->isChecked());
+    QVERIFY(ctl<QCheckBox>(dlg, "programmieren")->isChecked());
+    QVERIFY(dlg->machinery().protocol().clearingActive());
 }
 
 void tst_ParameterRovo::loadStoppedByTextShowsBox()
@@ -602,10 +603,10 @@ void tst_ParameterRovo::loadStoppedByTextShowsBox()
     QVERIFY(dlg->errorReport());
     QTRY_VERIFY(dlg->errorReport()->isVisible());
     QVERIFY2(dlg->errorReport()->text().contains(QStringLiteral("'X'")), qPrintable(dlg->errorReport()->text()));
-    QCOMPARE(ui()->status->text(), QString());
-    QVERIFY(!dlg->controller().protocol().clearingActive());
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QString());
+    QVERIFY(!dlg->machinery().protocol().clearingActive());
     // What came before the bad digit stays applied.
-    QCOMPARE(ui()->k1_sel->currentText(), QStringLiteral("10"));
+    QCOMPARE(ctl<QComboBox>(dlg, "k1_sel")->currentText(), QStringLiteral("10"));
     dlg->errorReport()->accept();
     QTRY_VERIFY(!dlg->errorReport());
 }
@@ -613,49 +614,51 @@ void tst_ParameterRovo::loadStoppedByTextShowsBox()
 void tst_ParameterRovo::failedSaveReported()
 {
     openFor(ModuleVariant::FourChannel6A);
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     const QString path = dir.filePath(QStringLiteral("no such folder/x.txt"));
     dlg->askFileName = [&](QFileDialog &) { return path; };
     dlg->speichernClick();
     QVERIFY(!QFile::exists(path));
-    QCOMPARE(ui()->status->text(), QStringLiteral("Datei konnte nicht gespeichert werden"));
-    QVERIFY(pixelsOf(ui()->status, Qt::red) > 20);
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Datei konnte nicht gespeichert werden"));
+    QVERIFY(pixelsOf(ctl<QLabel>(dlg, "status"), Qt::red) > 20);
     dlg->setLanguage(Language::English);
     dlg->speichernClick();
-    QCOMPARE(ui()->status->text(), QStringLiteral("File could not be saved"));
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("File could not be saved"));
 }
 
 void tst_ParameterRovo::closeResetsAndHandsBack()
 {
     openFor(ModuleVariant::FourChannel10A);
-    QTest::mouseClick(ui()->Button3, Qt::LeftButton);
-    ui()->loeschen->setChecked(true);
-    ui()->k1_sel->setCurrentIndex(-1);
-    QTest::mouseClick(ui()->Button2, Qt::LeftButton);   // refused: a marker
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
+    ctl<QCheckBox>(dlg, "loeschen")->setChecked(true);
+    ctl<QComboBox>(dlg, "k1_sel")->setCurrentIndex(-1);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);   // refused: a marker
+    settle(dlg->machinery().protocol());
     QCOMPARE(visibleMarkers(), QStringList{"error_k1"});
-    ui()->k1_sel->setCurrentIndex(2);
-    QTest::mouseClick(ui()->Button2, Qt::LeftButton);   // no answer: retries
-    QVERIFY(dlg->controller().protocol().retryActive());
+    ctl<QComboBox>(dlg, "k1_sel")->setCurrentIndex(2);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);   // no answer: retries
+    settle(dlg->machinery().protocol());
+    QVERIFY(dlg->machinery().protocol().retryActive());
 
     QStringList order;
     connect(dlg, &Tparameter_rovo::rueckgabe, this, [&] {
         order << QStringLiteral("rueckgabe");
         // The controls are reset after the hand-back.
-        if (ui()->k1_sel->currentIndex() == 2)
+        if (ctl<QComboBox>(dlg, "k1_sel")->currentIndex() == 2)
             order << QStringLiteral("then reset");
     });
     dlg->schliessenClick();
     QCOMPARE(order, QStringList({"rueckgabe", "then reset"}));
     QVERIFY(!dlg->isVisible());
-    for (QComboBox *list : {ui()->k1_sel, ui()->k2_sel, ui()->k3_sel, ui()->k4_sel, ui()->pgood_sel_, ui()->abschaltzeit})
+    for (QComboBox *list : {ctl<QComboBox>(dlg, "k1_sel"), ctl<QComboBox>(dlg, "k2_sel"), ctl<QComboBox>(dlg, "k3_sel"), ctl<QComboBox>(dlg, "k4_sel"), ctl<QComboBox>(dlg, "pgood_sel_"), ctl<QComboBox>(dlg, "abschaltzeit")})
         QCOMPARE(list->currentIndex(), -1);
-    QVERIFY(!ui()->port1_byte1_02->isChecked());
-    QVERIFY(!ui()->programmieren->isChecked());
-    QVERIFY(ui()->loeschen->isChecked());
-    QVERIFY(ui()->status->isHidden());
+    QVERIFY(!ctl<QCheckBox>(dlg, "port1_byte1_02")->isChecked());
+    QVERIFY(!ctl<QCheckBox>(dlg, "programmieren")->isChecked());
+    QVERIFY(ctl<QCheckBox>(dlg, "loeschen")->isChecked());
+    QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());
     QCOMPARE(visibleMarkers(), QStringList());
     // No retry reaches the port after the close.
-    QVERIFY(!dlg->controller().protocol().retryActive());
+    QVERIFY(!dlg->machinery().protocol().retryActive());
     const int written = line->written.size();
     QTest::qWait(600);
     QCOMPARE(line->written.size(), written);
@@ -665,9 +668,9 @@ void tst_ParameterRovo::pictureClickAsksForEnlargement()
 {
     openFor(ModuleVariant::FourChannel10A);
     QSignalSpy spy(dlg, &Tparameter_rovo::tripCharacteristicRequested);
-    QTest::mouseClick(ui()->Image2, Qt::LeftButton);
+    QTest::mouseClick(ctl<QLabel>(dlg, "Image2"), Qt::LeftButton);
     QCOMPARE(spy.size(), 1);
-    QTest::mouseClick(ui()->Label1, Qt::LeftButton);
+    QTest::mouseClick(ctl<QLabel>(dlg, "Label1"), Qt::LeftButton);
     QCOMPARE(spy.size(), 1);
 }
 

@@ -1,6 +1,7 @@
 #include "parameter2/singleportconfig.h"
 #include "parameter2/singleportfile.h"
 
+#include "testfiles.h"
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
@@ -44,17 +45,7 @@ QStringList fileOf(const QString &line2, const QString &line3)
     return {"config", line2, line3, "AE081DDD12F256"};
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 } // namespace
 

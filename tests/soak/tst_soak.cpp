@@ -6,32 +6,25 @@
 #include "link/statustelegram.h"
 #include "link/telegramassembler.h"
 #include "simulatorprocess.h"
-#include "ui_form1.h"
 
+#include "windowcontrols.h"
 #include <QtTest>
 
-// Passes the main window's reads through and decodes a copy of the same byte stream,
-// so the test knows how many telegrams the window has taken in.
-class CountingLine : public PortIO
-{
-public:
-    SerialLine line;
+// Decodes a copy of the byte stream the main window's reads deliver, so the test knows
+// how many telegrams the window has taken in.
+struct Counter {
     TelegramAssembler assembler;
     qint64 valid = 0;
     qint64 bytes = 0;
 
-    void open(const QString &name) override { line.open(name); }
-    void close() override { line.close(); }
-    QByteArray read(int maxBytes, int gapMs, int totalMs) override
+    void take(const QByteArray &got)
     {
-        const QByteArray got = line.read(maxBytes, gapMs, totalMs);
         bytes += got.size();
         for (char b : got) {
             if (assembler.baue_string(quint8(b))
                 && status::decode(assembler.telegramBuffer).outcome == status::Decoded::Valid)
                 ++valid;
         }
-        return got;
     }
 };
 
@@ -59,11 +52,13 @@ void tst_Soak::fullLineRate()
     SimulatorProcess sim;
     QVERIFY(sim.start({"--variant", "17", "--rate", "31", "--moving"}));
     AppState state;
-    CountingLine line;
+    SerialLine line;
+    Counter counter;
+    connect(&line, &SerialLine::readFinished, this, [&](const QByteArray &got) { counter.take(got); });
     TForm1 form(state, line);
     form.show();
 
-    QTRY_VERIFY_WITH_TIMEOUT(!form.ui->i1->text().isEmpty(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!ctl<QLabel>(&form, "i1")->text().isEmpty(), 3000);
     QTest::qWait(5000);   // allocations of the first telegrams and the first paints settle
     const qint64 startKiB = residentKiB();
     QElapsedTimer clock;
@@ -72,7 +67,7 @@ void tst_Soak::fullLineRate()
     while (clock.elapsed() < seconds * 1000) {
         QTest::qWait(1000);
         maxKiB = qMax(maxKiB, residentKiB());
-        QVERIFY(!form.ui->i1->text().isEmpty());   // never blanked: the line never fell silent
+        QVERIFY(!ctl<QLabel>(&form, "i1")->text().isEmpty());   // never blanked: the line never fell silent
     }
     QVERIFY(sim.commandOk("silence"));
     QTest::qWait(1000);   // what was on its way arrives
@@ -80,9 +75,9 @@ void tst_Soak::fullLineRate()
     QCOMPARE(count.size(), 2);
     const qint64 sent = count[0].section(' ', 1).toLongLong();
     qInfo("%lld telegrams sent, %lld decoded, %lld bytes in %d s; resident %lld KiB at start, %lld KiB at most",
-          sent, line.valid, line.bytes, seconds, startKiB, maxKiB);
+          sent, counter.valid, counter.bytes, seconds, startKiB, maxKiB);
     QVERIFY(sent > seconds * 25);   // the module really sent at full line rate
-    QCOMPARE(line.valid, sent);
+    QCOMPARE(counter.valid, sent);
     QVERIFY2(maxKiB - startKiB < 2048, "resident memory grew by 2 MiB or more");
 }
 

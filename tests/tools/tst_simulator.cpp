@@ -5,6 +5,7 @@
 #include "link/portnames.h"
 #include "link/serialline.h"
 #include "link/statustelegram.h"
+#include "linkwait.h"
 #include "simulatorprocess.h"
 
 #include <QtTest>
@@ -22,8 +23,8 @@ QByteArray transaction(const QByteArray &request, int *elapsedMs = nullptr)
         return QByteArray("port not usable");
     QElapsedTimer clock;
     clock.start();
-    line.write(request);
-    const QByteArray reply = line.read(50, 80, 260);
+    line.write(request, 30);
+    const QByteArray reply = readOnce(line, 50, 80, 260);
     if (elapsedMs)
         *elapsedMs = int(clock.elapsed());
     line.close();
@@ -140,7 +141,7 @@ void tst_Simulator::statusTelegram()
     SerialLine line;
     line.open(Com1);
     QVERIFY(line.isUsable());
-    const QByteArray t = line.read(31, 20, 1000);
+    const QByteArray t = readOnce(line, 31, 20, 1000);
     QCOMPARE(t.size(), 31);
     QCOMPARE(quint8(t[0]), quint8(0xE4));
     QCOMPARE(quint8(t[1]), quint8(variant.toUInt(nullptr, 16)));
@@ -176,12 +177,12 @@ void tst_Simulator::telegramRate()
     SerialLine line;
     line.open(Com1);
     QVERIFY(line.isUsable());
-    line.read(31, 20, 500);   // the first telegram starts the count
+    readOnce(line, 31, 20, 500);   // the first telegram starts the count
     QByteArray bytes;
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 1000)
-        bytes += line.read(60, 3, int(1000 - clock.elapsed()));
+        bytes += readOnce(line, 60, 3, int(1000 - clock.elapsed()));
     const int count = int((bytes.size() + 15) / 31);
     QVERIFY2(count >= expected * 85 / 100 - 1 && count <= expected + 1, qPrintable(QString::number(count)));
 }
@@ -205,10 +206,10 @@ void tst_Simulator::pacedTelegram()
     SerialLine line;
     line.open(Com1);
     QVERIFY(line.isUsable());
-    const QByteArray first = line.read(1, 20, 1000);
+    const QByteArray first = readOnce(line, 1, 20, 1000);
     QElapsedTimer clock;
     clock.start();
-    const QByteArray rest = line.read(30, 20, 500);
+    const QByteArray rest = readOnce(line, 30, 20, 500);
     const qint64 elapsed = clock.elapsed();
     const QByteArray t = first + rest;
     QCOMPARE(t.size(), 31);
@@ -222,18 +223,18 @@ void tst_Simulator::silence()
     SerialLine line;
     line.open(Com1);
     QVERIFY(line.isUsable());
-    QCOMPARE(line.read(31, 20, 500).size(), 31);
+    QCOMPARE(readOnce(line, 31, 20, 500).size(), 31);
     QVERIFY(sim_.commandOk("silence"));
-    line.read(60, 40, 100);   // whatever was on its way
+    readOnce(line, 60, 40, 100);   // whatever was on its way
     QElapsedTimer clock;
     clock.start();
-    const QByteArray nothing = line.read(60, 3, 120);
+    const QByteArray nothing = readOnce(line, 60, 3, 120);
     const qint64 elapsed = clock.elapsed();
     QVERIFY(nothing.isEmpty());
     QVERIFY2(elapsed >= 115 && elapsed < 250, qPrintable(QString::number(elapsed)));
 
     QVERIFY(sim_.commandOk("resume"));
-    QCOMPARE(line.read(31, 20, 500).size(), 31);
+    QCOMPARE(readOnce(line, 31, 20, 500).size(), 31);
 }
 
 void tst_Simulator::vanish()
@@ -242,13 +243,13 @@ void tst_Simulator::vanish()
     SerialLine line;
     line.open(Com1);
     QVERIFY(line.isUsable());
-    QCOMPARE(line.read(31, 20, 500).size(), 31);
+    QCOMPARE(readOnce(line, 31, 20, 500).size(), 31);
     QVERIFY(sim_.commandOk("vanish"));
     QVERIFY(!QFileInfo(sim_.linkPath()).isSymLink());
-    line.read(60, 3, 120);   // bytes read before the master closed
+    readOnce(line, 60, 3, 120);   // bytes read before the master closed
     QElapsedTimer clock;
     clock.start();
-    const QByteArray nothing = line.read(60, 3, 120);
+    const QByteArray nothing = readOnce(line, 60, 3, 120);
     QVERIFY(nothing.isEmpty());
     QVERIFY2(clock.elapsed() < 60, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(sim_.isRunning());
@@ -262,7 +263,7 @@ void tst_Simulator::vanish()
     SerialLine again;
     again.open(Com1);
     QVERIFY(again.isUsable());
-    QCOMPARE(again.read(31, 20, 500).size(), 31);
+    QCOMPARE(readOnce(again, 31, 20, 500).size(), 31);
 }
 
 void tst_Simulator::rawBytes()
@@ -273,9 +274,9 @@ void tst_Simulator::rawBytes()
     QVERIFY(line.isUsable());
     const QByteArray bytes = hexBytes("E4 17 05 00 01 2C 00 96 04 D2 00 00 03 E8 00 07 04 D2 00 32 09 60 09 5B A6 00 00 00 FD E4 16");
     QVERIFY(sim_.commandOk("raw " + QString::fromLatin1(bytes.toHex(' '))));
-    QCOMPARE(line.read(60, 20, 500), bytes);
+    QCOMPARE(readOnce(line, 60, 20, 500), bytes);
     QVERIFY(sim_.commandOk("noise 40"));
-    QCOMPARE(line.read(60, 20, 500).size(), 40);
+    QCOMPARE(readOnce(line, 60, 20, 500).size(), 40);
 }
 
 void tst_Simulator::configuration_data()

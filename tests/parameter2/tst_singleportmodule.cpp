@@ -1,8 +1,12 @@
-#include "parameter2/singleportcontroller.h"
+#include "parameter2/singleportmodule.h"
 
-#include "config/fakeline.h"
+#include "config/configmachinery.h"
+
+#include "fakeline.h"
+#include "linkwait.h"
 #include "hexbytes.h"
 
+#include "testfiles.h"
 #include <QtTest>
 
 using namespace singleport;
@@ -17,21 +21,11 @@ const QString Port = QStringLiteral("\\\\.\\COM4");
 const char *const Reply17 = "E4 17 34 12 C8 05 03 00 C7 31 2E 30 35 00 00 00 00 00 00 00 00 00 00 00 00 00 35 E4 16";
 const char *const Reply11 = "E4 11 BB FF FF 00 42 00 00 30 30 30 30 00 00 00 00 00 00 00 00 00 00 00 00 00 F9";
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 } // namespace
 
-class tst_SinglePortController : public QObject
+class tst_SinglePortModule : public QObject
 {
     Q_OBJECT
 private slots:
@@ -60,24 +54,27 @@ private slots:
 
 private:
     FakeLine *line_ = nullptr;
-    SinglePortController *controller_ = nullptr;
+    SinglePortModule *module_ = nullptr;
+    ConfigMachinery *machinery_ = nullptr;
     QTemporaryDir dir_;
 };
 
-void tst_SinglePortController::init()
+void tst_SinglePortModule::init()
 {
     line_ = new FakeLine;
-    controller_ = new SinglePortController(*line_);
-    controller_->setPortDeviceName(Port);
+    module_ = new SinglePortModule;
+    machinery_ = new ConfigMachinery(*module_, *line_);
+    machinery_->setPortDeviceName(Port);
 }
 
-void tst_SinglePortController::cleanup()
+void tst_SinglePortModule::cleanup()
 {
-    delete controller_;
+    delete machinery_;
+    delete module_;
     delete line_;
 }
 
-void tst_SinglePortController::open_data()
+void tst_SinglePortModule::open_data()
 {
     QTest::addColumn<ModuleVariant>("variant");
     QTest::addColumn<bool>("hidden");
@@ -88,23 +85,23 @@ void tst_SinglePortController::open_data()
     QTest::newRow("TwoChannel6A") << ModuleVariant::TwoChannel6A << true << QList<int>{7, 7, 7, 7};
 }
 
-void tst_SinglePortController::open()
+void tst_SinglePortModule::open()
 {
     QFETCH(ModuleVariant, variant);
     QFETCH(bool, hidden);
     QFETCH(QList<int>, listSizes);
-    controller_->config().channel = {1, 1, 1, 1};
-    controller_->open(variant);
-    QCOMPARE(controller_->currentVariant(), variant);
-    QCOMPARE(controller_->channels34Hidden(), hidden);
+    module_->config().channel = {1, 1, 1, 1};
+    module_->open(variant);
+    QCOMPARE(module_->currentVariant(), variant);
+    QCOMPARE(module_->channels34Hidden(), hidden);
     for (int i = 0; i < 4; ++i) {
-        QCOMPARE(controller_->config().channelListSize[i], listSizes[i]);
-        QCOMPARE(controller_->config().channel[i], NoSelection);
+        QCOMPARE(module_->config().channelListSize[i], listSizes[i]);
+        QCOMPARE(module_->config().channel[i], NoSelection);
     }
     QVERIFY(line_->calls.isEmpty());
 }
 
-void tst_SinglePortController::factorySettingsWritten_data()
+void tst_SinglePortModule::factorySettingsWritten_data()
 {
     QTest::addColumn<ModuleVariant>("variant");
     QTest::addColumn<QByteArray>("telegram");
@@ -114,36 +111,38 @@ void tst_SinglePortController::factorySettingsWritten_data()
     QTest::newRow("TwoChannel6A") << ModuleVariant::TwoChannel6A << hexBytes("FF F3 66 66 D6 AA C0 0F 9F DD EE 1F");
 }
 
-void tst_SinglePortController::factorySettingsWritten()
+void tst_SinglePortModule::factorySettingsWritten()
 {
     QFETCH(ModuleVariant, variant);
     QFETCH(QByteArray, telegram);
-    controller_->open(variant);
-    controller_->enterFactorySettings();
+    module_->open(variant);
+    machinery_->enterFactorySettings();
     QVERIFY(line_->calls.isEmpty());   // nothing is sent by the factory settings
 
     line_->replies << telegram.right(1);
-    controller_->writeConfiguration();
+    machinery_->write();
+    settle(machinery_->protocol());
     QCOMPARE(line_->written, QByteArrayList{telegram});
-    QCOMPARE(controller_->protocol().statusText(), QStringLiteral("Übertragung erfolgreich!"));
-    QCOMPARE(controller_->protocol().statusColour(), Colour::Black);
-    QVERIFY(!controller_->protocol().retryActive());
-    QVERIFY(!controller_->markers().any());
+    QCOMPARE(machinery_->protocol().statusText(), QStringLiteral("Übertragung erfolgreich!"));
+    QCOMPARE(machinery_->protocol().statusColour(), Colour::Black);
+    QVERIFY(!machinery_->protocol().retryActive());
+    QVERIFY(!module_->markers().any());
 }
 
-void tst_SinglePortController::readAccepted()
+void tst_SinglePortModule::readAccepted()
 {
-    QSignalSpy variants(controller_, &SinglePortController::currentVariantChanged);
-    controller_->open(ModuleVariant::TwoChannel6A);
-    controller_->config().releaseTripped = true;
+    QSignalSpy variants(module_, &SinglePortModule::currentVariantChanged);
+    module_->open(ModuleVariant::TwoChannel6A);
+    module_->config().releaseTripped = true;
     line_->replies << hexBytes(Reply17);
-    controller_->readConfiguration();
+    machinery_->read();
+    settle(machinery_->protocol());
 
     QCOMPARE(line_->written, QByteArrayList{hexBytes("FF FC")});
-    QCOMPARE(controller_->configReply(), hexBytes(Reply17));
-    QCOMPARE(controller_->currentVariant(), ModuleVariant::FourChannel10A);
+    QCOMPARE(machinery_->configReply(), hexBytes(Reply17));
+    QCOMPARE(module_->currentVariant(), ModuleVariant::FourChannel10A);
     QCOMPARE(variants.size(), 1);
-    const SinglePortConfig &c = controller_->config();
+    const SinglePortConfig &c = module_->config();
     // Lists built for TwoChannel6A take these codes all the same (4, 3, 2, 1 A).
     QCOMPARE(c.channel, (std::array<int, 4>{4, 3, 2, 1}));
     QCOMPARE(c.powerGoodCaption(), QStringLiteral("20,0"));
@@ -152,33 +151,34 @@ void tst_SinglePortController::readAccepted()
     QVERIFY(c.lowInputVoltage && c.hardwareFault && !c.invertOutput && !c.allowProgramming);
     QVERIFY(c.releaseTripped);
 
-    const RetryProtocol &p = controller_->protocol();
+    const RetryProtocol &p = machinery_->protocol();
     QCOMPARE(p.statusText(), QStringLiteral("Übertragung erfolgreich!"));
     QVERIFY(p.clearingActive());
     QCOMPARE(p.versionText(), QStringLiteral("SW: 1.05"));
     QVERIFY(!p.versionVisible());
-    controller_->protocol().revealVersion();
+    machinery_->protocol().revealVersion();
     QVERIFY(p.versionVisible());
 }
 
-void tst_SinglePortController::readClearsTheFieldsFirst()
+void tst_SinglePortModule::readClearsTheFieldsFirst()
 {
-    controller_->open(ModuleVariant::FourChannel10A);
-    controller_->enterFactorySettings();
-    controller_->config().releaseTripped = true;
-    controller_->protocol().setVersionText(QStringLiteral("SW: 9.99"));
-    controller_->readConfiguration();   // the module does not answer
+    module_->open(ModuleVariant::FourChannel10A);
+    machinery_->enterFactorySettings();
+    module_->config().releaseTripped = true;
+    machinery_->protocol().setVersionText(QStringLiteral("SW: 9.99"));
+    machinery_->read();
+    settle(machinery_->protocol());   // the module does not answer
 
     SinglePortConfig expected;
     expected.rebuildChannelLists(ModuleVariant::FourChannel10A);
     expected.releaseTripped = true;
-    QCOMPARE(controller_->config(), expected);
-    QCOMPARE(controller_->protocol().versionText(), QString());
-    QVERIFY(controller_->protocol().retryActive());
-    QVERIFY(!controller_->protocol().statusVisible());
+    QCOMPARE(module_->config(), expected);
+    QCOMPARE(machinery_->protocol().versionText(), QString());
+    QVERIFY(machinery_->protocol().retryActive());
+    QVERIFY(!machinery_->protocol().statusVisible());
 }
 
-void tst_SinglePortController::readRejected_data()
+void tst_SinglePortModule::readRejected_data()
 {
     QTest::addColumn<ModuleVariant>("opened");
     QTest::addColumn<QByteArray>("reply");
@@ -202,36 +202,38 @@ void tst_SinglePortController::readRejected_data()
     QTest::newRow("silence") << ModuleVariant::FourChannel10A << QByteArray() << ModuleVariant::FourChannel10A << false;
 }
 
-void tst_SinglePortController::readRejected()
+void tst_SinglePortModule::readRejected()
 {
     QFETCH(ModuleVariant, opened);
     QFETCH(QByteArray, reply);
     QFETCH(ModuleVariant, variant);
     QFETCH(bool, hidden);
-    controller_->open(opened);
+    module_->open(opened);
     line_->replies << reply;
-    controller_->readConfiguration();
+    machinery_->read();
+    settle(machinery_->protocol());
 
-    QCOMPARE(controller_->currentVariant(), variant);
-    QCOMPARE(controller_->channels34Hidden(), hidden);
+    QCOMPARE(module_->currentVariant(), variant);
+    QCOMPARE(module_->channels34Hidden(), hidden);
     // The fields stay as the read button left them: empty.
-    const Markers empty = controller_->config().validate();
+    const Markers empty = module_->config().validate();
     QVERIFY(empty.channel[0] && empty.channel[3] && empty.powerGood && empty.tripDelay);
-    QVERIFY(controller_->protocol().retryActive());
-    QVERIFY(!controller_->protocol().statusVisible());
-    QCOMPARE(controller_->protocol().versionText(), QString());
+    QVERIFY(machinery_->protocol().retryActive());
+    QVERIFY(!machinery_->protocol().statusVisible());
+    QCOMPARE(machinery_->protocol().versionText(), QString());
 }
 
-void tst_SinglePortController::fourChannelReplyShowsChannels34Again()
+void tst_SinglePortModule::fourChannelReplyShowsChannels34Again()
 {
-    controller_->open(ModuleVariant::TwoChannel6A);
-    QVERIFY(controller_->channels34Hidden());
+    module_->open(ModuleVariant::TwoChannel6A);
+    QVERIFY(module_->channels34Hidden());
     line_->replies << hexBytes(Reply17);
-    controller_->readConfiguration();
-    QVERIFY(!controller_->channels34Hidden());
+    machinery_->read();
+    settle(machinery_->protocol());
+    QVERIFY(!module_->channels34Hidden());
 }
 
-void tst_SinglePortController::writeRefused_data()
+void tst_SinglePortModule::writeRefused_data()
 {
     QTest::addColumn<QList<int>>("channels");
     QTest::addColumn<int>("powerGood");
@@ -245,69 +247,75 @@ void tst_SinglePortController::writeRefused_data()
                                       << QList<bool>{true, true, true, true, true, true};
 }
 
-void tst_SinglePortController::writeRefused()
+void tst_SinglePortModule::writeRefused()
 {
     QFETCH(QList<int>, channels);
     QFETCH(int, powerGood);
     QFETCH(int, tripDelay);
     QFETCH(QList<bool>, markers);
-    controller_->open(ModuleVariant::TwoChannel10A);
+    module_->open(ModuleVariant::TwoChannel10A);
     for (int i = 0; i < 4; ++i)
-        controller_->config().selectChannel(i, channels[i]);
-    controller_->config().selectPowerGood(powerGood);
-    controller_->config().selectTripDelay(tripDelay);
-    controller_->setLanguage(Language::English);
-    QSignalSpy markerSpy(controller_, &SinglePortController::markersChanged);
+        module_->config().selectChannel(i, channels[i]);
+    module_->config().selectPowerGood(powerGood);
+    module_->config().selectTripDelay(tripDelay);
+    machinery_->setLanguage(Language::English);
+    QSignalSpy markerSpy(module_, &SinglePortModule::markersChanged);
 
-    controller_->writeConfiguration();
+    machinery_->write();
+    settle(machinery_->protocol());
     QVERIFY(line_->calls.isEmpty());
-    const Markers m = controller_->markers();
+    const Markers m = module_->markers();
     QCOMPARE((QList<bool>{m.channel[0], m.channel[1], m.channel[2], m.channel[3], m.powerGood, m.tripDelay}), markers);
-    QCOMPARE(controller_->protocol().statusText(), QStringLiteral("All labels fill correctly, please"));
-    QCOMPARE(controller_->protocol().statusColour(), Colour::Red);
-    QVERIFY(!controller_->protocol().retryActive());
+    QCOMPARE(machinery_->protocol().statusText(), QStringLiteral("All labels fill correctly, please"));
+    QCOMPARE(machinery_->protocol().statusColour(), Colour::Red);
+    QVERIFY(!machinery_->protocol().retryActive());
     QCOMPARE(markerSpy.size(), 1);
 
     // The markers go at the start of the next attempt.
-    controller_->enterFactorySettings();
-    QVERIFY(!controller_->markers().any());
-    controller_->writeConfiguration();
+    machinery_->enterFactorySettings();
+    QVERIFY(!module_->markers().any());
+    machinery_->write();
+    settle(machinery_->protocol());
     QCOMPARE(line_->written.size(), 1);
-    QVERIFY(!controller_->markers().any());
+    QVERIFY(!module_->markers().any());
 }
 
-void tst_SinglePortController::retryReadsTheControlsAgain()
+void tst_SinglePortModule::retryReadsTheControlsAgain()
 {
-    controller_->open(ModuleVariant::FourChannel10A);
-    controller_->enterFactorySettings();
-    controller_->writeConfiguration();   // not acknowledged
-    QVERIFY(controller_->protocol().retryActive());
-    controller_->config().selectChannel(0, 3);   // edited while the retries run
+    module_->open(ModuleVariant::FourChannel10A);
+    machinery_->enterFactorySettings();
+    machinery_->write();
+    settle(machinery_->protocol());   // not acknowledged
+    QVERIFY(machinery_->protocol().retryActive());
+    module_->config().selectChannel(0, 3);   // edited while the retries run
     line_->replies << QByteArray() << hexBytes("16");
-    controller_->protocol().retryTick();
-    controller_->protocol().retryTick();
+    machinery_->protocol().retryTick();
+    settle(machinery_->protocol());
+    machinery_->protocol().retryTick();
+    settle(machinery_->protocol());
     QCOMPARE(line_->written.size(), 3);
     QCOMPARE(line_->written.at(0), hexBytes("FF F3 AA AA D6 AA C0 0F 9F DD EE 1F"));
     QCOMPARE(line_->written.at(2), hexBytes("FF F3 A3 AA D6 AA C0 0F 9F DD EE 16"));
-    QVERIFY(!controller_->protocol().retryActive());
-    QCOMPARE(controller_->protocol().statusText(), QStringLiteral("Übertragung erfolgreich!"));
+    QVERIFY(!machinery_->protocol().retryActive());
+    QCOMPARE(machinery_->protocol().statusText(), QStringLiteral("Übertragung erfolgreich!"));
     QCOMPARE(line_->calls.filter("open").size(), 3);
     QCOMPARE(line_->calls.filter("open " + Port).size(), 3);
 }
 
-void tst_SinglePortController::factorySettingsClearStatusAndMarkers()
+void tst_SinglePortModule::factorySettingsClearStatusAndMarkers()
 {
-    controller_->open(ModuleVariant::FourChannel6A);
-    controller_->writeConfiguration();   // refused: markers and red text
-    QVERIFY(controller_->markers().any());
-    QVERIFY(controller_->protocol().statusVisible());
-    controller_->enterFactorySettings();
-    QVERIFY(!controller_->markers().any());
-    QCOMPARE(controller_->protocol().statusText(), QString());
-    QCOMPARE(controller_->config().channel, (std::array<int, 4>{6, 6, 6, 6}));
+    module_->open(ModuleVariant::FourChannel6A);
+    machinery_->write();
+    settle(machinery_->protocol());   // refused: markers and red text
+    QVERIFY(module_->markers().any());
+    QVERIFY(machinery_->protocol().statusVisible());
+    machinery_->enterFactorySettings();
+    QVERIFY(!module_->markers().any());
+    QCOMPARE(machinery_->protocol().statusText(), QString());
+    QCOMPARE(module_->config().channel, (std::array<int, 4>{6, 6, 6, 6}));
 }
 
-void tst_SinglePortController::load_data()
+void tst_SinglePortModule::load_data()
 {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<Language>("language");
@@ -326,7 +334,7 @@ void tst_SinglePortController::load_data()
                                      << Language::English << QStringLiteral("File error C13") << true << false;
 }
 
-void tst_SinglePortController::load()
+void tst_SinglePortModule::load()
 {
     QFETCH(QByteArray, contents);
     QFETCH(Language, language);
@@ -335,95 +343,97 @@ void tst_SinglePortController::load()
     QFETCH(bool, filled);
     const QString path = dir_.filePath(QStringLiteral("load-%1.txt").arg(QTest::currentDataTag()));
     QVERIFY(writeAll(path, contents));
-    controller_->open(ModuleVariant::FourChannel10A);
-    controller_->setLanguage(language);
-    controller_->writeConfiguration();   // refused: markers shown
-    QVERIFY(controller_->markers().any());
+    module_->open(ModuleVariant::FourChannel10A);
+    machinery_->setLanguage(language);
+    machinery_->write();
+    settle(machinery_->protocol());   // refused: markers shown
+    QVERIFY(module_->markers().any());
 
-    const singleportfile::LoadResult result = controller_->loadFrom(path);
+    const configfile::LoadResult result = machinery_->loadFrom(path);
     QCOMPARE(result.ok(), !red);
-    QVERIFY(!controller_->markers().any());
-    QCOMPARE(controller_->protocol().statusText(), status);
-    QCOMPARE(controller_->protocol().statusColour(), red ? Colour::Red : Colour::Black);
-    QVERIFY(controller_->protocol().statusVisible());
-    QVERIFY(controller_->protocol().clearingActive());
-    QCOMPARE(controller_->config().isComplete(), filled);
+    QVERIFY(!module_->markers().any());
+    QCOMPARE(machinery_->protocol().statusText(), status);
+    QCOMPARE(machinery_->protocol().statusColour(), red ? Colour::Red : Colour::Black);
+    QVERIFY(machinery_->protocol().statusVisible());
+    QVERIFY(machinery_->protocol().clearingActive());
+    QCOMPARE(module_->config().isComplete(), filled);
     QVERIFY(line_->calls.isEmpty());
 }
 
-void tst_SinglePortController::loadStoppedByText()
+void tst_SinglePortModule::loadStoppedByText()
 {
     const QString path = dir_.filePath("nothex.txt");
     QVERIFY(writeAll(path, "config\r\n21,43,DX,07;\r\nAA,C0;\r\nAE081DDD12F256\r\n"));
-    controller_->open(ModuleVariant::FourChannel10A);
-    const singleportfile::LoadResult result = controller_->loadFrom(path);
+    module_->open(ModuleVariant::FourChannel10A);
+    const configfile::LoadResult result = machinery_->loadFrom(path);
     QVERIFY(result.notHexadecimal);
     QCOMPARE(result.invalidText, QStringLiteral("DX"));
     QCOMPARE(notHexadecimalMessage(result.invalidText, Language::German),
              QStringLiteral("'DX' ist kein gültiger Hexadezimalwert."));
-    QCOMPARE(controller_->protocol().statusText(), QString());
-    QVERIFY(!controller_->protocol().clearingActive());
+    QCOMPARE(machinery_->protocol().statusText(), QString());
+    QVERIFY(!machinery_->protocol().clearingActive());
     // The channels before the bad text were applied.
-    QCOMPARE(controller_->config().channel, (std::array<int, 4>{1, 2, 3, 4}));
-    QCOMPARE(controller_->config().powerGood, NoSelection);
+    QCOMPARE(module_->config().channel, (std::array<int, 4>{1, 2, 3, 4}));
+    QCOMPARE(module_->config().powerGood, NoSelection);
 }
 
-void tst_SinglePortController::saveRefused()
+void tst_SinglePortModule::saveRefused()
 {
-    controller_->open(ModuleVariant::FourChannel10A);
-    controller_->enterFactorySettings();
-    controller_->config().selectTripDelay(NoSelection);
-    QVERIFY(!controller_->prepareSave());
-    QVERIFY(controller_->markers().tripDelay);
-    QVERIFY(!controller_->markers().powerGood);
-    QCOMPARE(controller_->protocol().statusText(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
-    QCOMPARE(controller_->protocol().statusColour(), Colour::Red);
+    module_->open(ModuleVariant::FourChannel10A);
+    machinery_->enterFactorySettings();
+    module_->config().selectTripDelay(NoSelection);
+    QVERIFY(!machinery_->prepareSave());
+    QVERIFY(module_->markers().tripDelay);
+    QVERIFY(!module_->markers().powerGood);
+    QCOMPARE(machinery_->protocol().statusText(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
+    QCOMPARE(machinery_->protocol().statusColour(), Colour::Red);
 
-    controller_->config().selectTripDelay(7);
-    QVERIFY(controller_->prepareSave());
-    QVERIFY(!controller_->markers().any());
-    QCOMPARE(controller_->protocol().statusText(), QString());
+    module_->config().selectTripDelay(7);
+    QVERIFY(machinery_->prepareSave());
+    QVERIFY(!module_->markers().any());
+    QCOMPARE(machinery_->protocol().statusText(), QString());
 }
 
-void tst_SinglePortController::saveAndFailedSave()
+void tst_SinglePortModule::saveAndFailedSave()
 {
-    controller_->open(ModuleVariant::FourChannel10A);
-    controller_->enterFactorySettings();
-    QVERIFY(controller_->prepareSave());
+    module_->open(ModuleVariant::FourChannel10A);
+    machinery_->enterFactorySettings();
+    QVERIFY(machinery_->prepareSave());
     const QString path = dir_.filePath("saved.txt");
-    QVERIFY(controller_->saveTo(path));
+    QVERIFY(machinery_->saveTo(path));
     QCOMPARE(readAll(path), QByteArray("config\r\nAA,AA,D6,07;\r\nAA,C0;\r\nAE081DDD12F256\r\n"));
-    QCOMPARE(controller_->protocol().statusText(), QString());
+    QCOMPARE(machinery_->protocol().statusText(), QString());
 
-    controller_->setLanguage(Language::English);
-    QVERIFY(!controller_->saveTo(dir_.filePath("missing/folder/saved.txt")));
-    QCOMPARE(controller_->protocol().statusText(), QStringLiteral("File could not be saved"));
-    QCOMPARE(controller_->protocol().statusColour(), Colour::Red);
-    QVERIFY(controller_->protocol().statusVisible());
+    machinery_->setLanguage(Language::English);
+    QVERIFY(!machinery_->saveTo(dir_.filePath("missing/folder/saved.txt")));
+    QCOMPARE(machinery_->protocol().statusText(), QStringLiteral("File could not be saved"));
+    QCOMPARE(machinery_->protocol().statusColour(), Colour::Red);
+    QVERIFY(machinery_->protocol().statusVisible());
 }
 
-void tst_SinglePortController::closeStopsAndResets()
+void tst_SinglePortModule::closeStopsAndResets()
 {
-    controller_->open(ModuleVariant::FourChannel10A);
-    controller_->enterFactorySettings();
-    controller_->config().releaseTripped = true;
-    controller_->writeConfiguration();   // not acknowledged: retries run
-    QVERIFY(controller_->protocol().retryActive());
+    module_->open(ModuleVariant::FourChannel10A);
+    machinery_->enterFactorySettings();
+    module_->config().releaseTripped = true;
+    machinery_->write();
+    settle(machinery_->protocol());   // not acknowledged: retries run
+    QVERIFY(machinery_->protocol().retryActive());
 
-    controller_->close();
-    QVERIFY(!controller_->protocol().retryActive());
-    QVERIFY(!controller_->protocol().clearingActive());
-    QVERIFY(!controller_->protocol().statusVisible());
+    machinery_->close();
+    QVERIFY(!machinery_->protocol().retryActive());
+    QVERIFY(!machinery_->protocol().clearingActive());
+    QVERIFY(!machinery_->protocol().statusVisible());
     SinglePortConfig expected;
     expected.rebuildChannelLists(ModuleVariant::FourChannel10A);
     expected.releaseTripped = true;
-    QCOMPARE(controller_->config(), expected);
-    QVERIFY(!controller_->markers().any());
+    QCOMPARE(module_->config(), expected);
+    QVERIFY(!module_->markers().any());
 
     const int transactions = line_->calls.filter("open").size();
     QTest::qWait(700);
     QCOMPARE(line_->calls.filter("open").size(), transactions);
 }
 
-QTEST_GUILESS_MAIN(tst_SinglePortController)
-#include "tst_singleportcontroller.moc"
+QTEST_GUILESS_MAIN(tst_SinglePortModule)
+#include "tst_singleportmodule.moc"

@@ -1,0 +1,198 @@
+#include "config/configdialog.h"
+
+#include "app/appstate.h"
+#include "config/configmessages.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QScreen>
+
+ConfigDialog::ConfigDialog(AppState &state, QWidget *parent)
+    : QMainWindow(parent,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                      | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint)
+    , state_(state)
+{
+    askFileName = [](QFileDialog &dialog) {
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+}
+
+ConfigDialog::~ConfigDialog() = default;
+
+void ConfigDialog::initDialog(ConfigModule &module, SerialLine *line, QWidget *menuBar, const QSize &clientSize,
+                              const QPoint &designed, QLabel *status, QLabel *sw, QLabel *hotSpot)
+{
+    machinery_ = line ? std::make_unique<ConfigMachinery>(module, *line) : std::make_unique<ConfigMachinery>(module);
+    designed_ = designed;
+    status_ = status;
+    sw_ = sw;
+    hotSpot_ = hotSpot;
+    setFixedSize(clientSize.width(), clientSize.height() + menuBar->sizeHint().height());
+    // The hot spot carries no text: name it for screen readers and tests.
+    hotSpot_->setAccessibleName(hotSpot_->objectName());
+    connect(&machinery_->protocol(), &RetryProtocol::statusChanged, this, &ConfigDialog::showStatus);
+    connect(&machinery_->protocol(), &RetryProtocol::versionChanged, this, &ConfigDialog::showVersion);
+    setLanguage(state_.languageEnglish ? Language::English : Language::German);
+    FormCreate();
+    showStatus();
+}
+
+QPoint ConfigDialog::placement(const QSize &workAreaSize, const QSize &outerSize, const QPoint &designed)
+{
+    if (workAreaSize.height() >= CentringHeightLimit)
+        return designed;
+    // Integer division rounds toward zero, also for a work area smaller than the dialog.
+    return {(workAreaSize.width() - outerSize.width()) / 2, (workAreaSize.height() - outerSize.height()) / 2};
+}
+
+void ConfigDialog::FormCreate()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QSize workArea = screen ? screen->availableGeometry().size() : QSize(1280, 1024);
+    move(placement(workArea, frameGeometry().size(), designed_));
+    sw_->clear();
+    sw_->hide();
+}
+
+void ConfigDialog::setLanguage(Language language)
+{
+    machinery_->setLanguage(language);
+}
+
+void ConfigDialog::showOnTop()
+{
+    machinery_->setPortDeviceName(state_.portDeviceName);
+    show();
+    raise();
+    activateWindow();
+}
+
+void ConfigDialog::startRead()
+{
+    machinery_->setPortDeviceName(state_.portDeviceName);
+    machinery_->read();
+}
+
+void ConfigDialog::Button2Click()
+{
+    machinery_->setPortDeviceName(state_.portDeviceName);
+    machinery_->write();
+}
+
+void ConfigDialog::Button3Click()
+{
+    machinery_->enterFactorySettings();
+}
+
+void ConfigDialog::prepareFileDialog(QFileDialog &dialog) const
+{
+    dialog.setNameFilters({QStringLiteral("Text files (*.txt)"), QStringLiteral("All files (*.*)")});
+    dialog.selectNameFilter(QStringLiteral("Text files (*.txt)"));
+}
+
+void ConfigDialog::oeffnenClick()
+{
+    QFileDialog dialog(this);
+    prepareFileDialog(dialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QString path = askFileName(dialog);
+    if (path.isEmpty())
+        return;
+    const configfile::LoadResult result = machinery_->loadFrom(path);
+    if (!result.notHexadecimal)
+        return;
+    // The one failure that is reported in a box of its own.
+    auto *box = new QMessageBox(QMessageBox::Critical, QApplication::applicationName(),
+                                notHexadecimalMessage(result.invalidText, machinery_->protocol().language()),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    errorReport_ = box;
+    box->open();
+}
+
+void ConfigDialog::speichernClick()
+{
+    if (!machinery_->prepareSave())
+        return;
+    QFileDialog dialog(this);
+    prepareFileDialog(dialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without an extension gets ".txt" (saving only; opening takes the name as typed).
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    // Replacing an existing file is asked for; no read-only option.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setSizeGripEnabled(true);
+    const QString path = askFileName(dialog);
+    if (path.isEmpty())
+        return;
+    machinery_->saveTo(path);
+}
+
+void ConfigDialog::schliessenClick()
+{
+    close();
+}
+
+void ConfigDialog::Timer1Timer()
+{
+    machinery_->protocol().retryTick();
+}
+
+void ConfigDialog::Timer3Timer()
+{
+    machinery_->protocol().clearingTick();
+}
+
+void ConfigDialog::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();   // hidden, not destroyed
+}
+
+void ConfigDialog::FormClose()
+{
+    // Nothing of this dialog may touch the port once the main window has it back: the
+    // attempt in flight is dropped and its port closed first.
+    machinery_->abort();
+    emit rueckgabe();
+    machinery_->close();
+}
+
+void ConfigDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && machinery_)
+        retranslate();
+    QMainWindow::changeEvent(event);
+}
+
+void ConfigDialog::showStatus()
+{
+    const RetryProtocol &protocol = machinery_->protocol();
+    status_->setText(protocol.statusText());
+    switch (protocol.statusColour()) {
+    case RetryProtocol::StatusColour::WindowText:
+        status_->setStyleSheet(QString());
+        break;
+    case RetryProtocol::StatusColour::Black:
+        status_->setStyleSheet(QStringLiteral("color: black;"));
+        break;
+    case RetryProtocol::StatusColour::Red:
+        status_->setStyleSheet(QStringLiteral("color: red;"));
+        break;
+    }
+    status_->setVisible(protocol.statusVisible());
+}
+
+void ConfigDialog::showVersion()
+{
+    const RetryProtocol &protocol = machinery_->protocol();
+    sw_->setText(protocol.versionText());
+    sw_->setVisible(protocol.versionVisible());
+    hotSpot_->setVisible(protocol.hotSpotVisible());
+}

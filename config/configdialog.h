@@ -1,0 +1,92 @@
+#pragma once
+
+#include "config/configmachinery.h"
+#include "config/language.h"
+
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+struct AppState;
+class ConfigModule;
+class QFileDialog;
+class QLabel;
+class SerialLine;
+
+// What both configuration dialogs do alike: they stay on top with a fixed size, place
+// themselves on the work area when created, show the status line and the software
+// version, ask for file names, report a load stopped by text that is no hexadecimal
+// number in a box of its own, forward their timers and hand the port back when closed.
+// Each dialog adds its controls and wires them to its family's ConfigModule.
+class ConfigDialog : public QMainWindow
+{
+    Q_OBJECT
+public:
+    ~ConfigDialog() override;
+
+    // Top left corner of a window of outerSize on a work area of workAreaSize: the
+    // designed place on work areas at least 910 high, else centred.
+    static constexpr int CentringHeightLimit = 910;
+    static QPoint placement(const QSize &workAreaSize, const QSize &outerSize, const QPoint &designed);
+
+    // Messages from now on in this language (the main window's flags).
+    void setLanguage(Language language);
+
+    void Button2Click();           // write
+    virtual void Button3Click();   // factory settings
+    void oeffnenClick();
+    void speichernClick();
+    void schliessenClick();
+    void Timer1Timer();
+    void Timer3Timer();
+
+    ConfigMachinery &machinery() { return *machinery_; }
+
+    // Shows a prepared file dialog and returns the chosen path, empty when cancelled.
+    // Tests replace it to answer without a user.
+    std::function<QString(QFileDialog &)> askFileName;
+
+    // The error report of a load that met text which is no hexadecimal number (null
+    // when none is open).
+    QMessageBox *errorReport() const { return errorReport_; }
+
+signals:
+    // Closed by its close button or menu: the main window takes its port back. Emitted
+    // after the attempt in flight has been dropped and before the controls are reset.
+    void rueckgabe();
+
+protected:
+    explicit ConfigDialog(AppState &state, QWidget *parent = nullptr);
+
+    // After setupUi: the family's part, the line for transactions (null: one of its own),
+    // the shared controls and the designed place; sizes, places and wires the dialog.
+    void initDialog(ConfigModule &module, SerialLine *line, QWidget *menuBar, const QSize &clientSize,
+                    const QPoint &designed, QLabel *status, QLabel *sw, QLabel *hotSpot);
+    // Shown by the main window's configuration button: on top, the port taken over.
+    void showOnTop();
+    // The read button.
+    void startRead();
+    // The designer's texts in the present language.
+    virtual void retranslate() = 0;
+
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+    AppState &state_;
+
+private:
+    void FormCreate();
+    void FormClose();
+    void showStatus();
+    void showVersion();
+    void prepareFileDialog(QFileDialog &dialog) const;
+
+    std::unique_ptr<ConfigMachinery> machinery_;
+    QPoint designed_;
+    QLabel *status_ = nullptr;
+    QLabel *sw_ = nullptr;
+    QLabel *hotSpot_ = nullptr;
+    QPointer<QMessageBox> errorReport_;
+};

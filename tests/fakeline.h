@@ -1,0 +1,74 @@
+#pragma once
+
+#include "link/serialline.h"
+
+#include <QByteArrayList>
+#include <QStringList>
+#include <QTimer>
+
+// A serial line that records what it is asked to do and answers every read with the next
+// scripted reply (an empty one when the script has run out), from the event loop as the
+// real line does. Replies are handed over whole, whatever the read asked for, so that a
+// cut is the caller's work. With holdReads set, a read stays in flight until the test
+// calls completeRead().
+class FakeLine : public SerialLine
+{
+public:
+    QStringList calls;
+    QByteArrayList written;
+    QByteArrayList replies;
+    bool usable = true;      // false: the port is held by another program
+    bool holdReads = false;
+
+    bool open(const QString &name) override
+    {
+        calls << QStringLiteral("open %1").arg(name);
+        opened_ = usable;
+        return opened_;
+    }
+    void close() override
+    {
+        calls << QStringLiteral("close");
+        opened_ = false;
+        reading_ = false;
+        ++generation_;   // what was in flight is dropped
+    }
+    void write(const QByteArray &bytes, int timeoutMs) override
+    {
+        calls << QStringLiteral("write %1 %2").arg(QString::fromLatin1(bytes.toHex(' ').toUpper())).arg(timeoutMs);
+        if (opened_)
+            written << bytes;
+        later([this] { emit writeFinished(); });
+    }
+    void startRead(int maxBytes, int gapMs, int totalMs) override
+    {
+        calls << QStringLiteral("read %1 %2 %3").arg(maxBytes).arg(gapMs).arg(totalMs);
+        reading_ = true;
+        if (!holdReads)
+            later([this] { completeRead(replies.isEmpty() ? QByteArray() : replies.takeFirst()); });
+    }
+    bool isUsable() const override { return opened_; }
+
+    bool readInFlight() const { return reading_; }
+    void completeRead(const QByteArray &bytes)
+    {
+        if (!reading_)
+            return;
+        reading_ = false;
+        emit readFinished(opened_ ? bytes : QByteArray());
+    }
+
+private:
+    template <class F> void later(F f)
+    {
+        const int generation = generation_;
+        QTimer::singleShot(0, this, [this, generation, f] {
+            if (generation == generation_)
+                f();
+        });
+    }
+
+    bool opened_ = false;
+    bool reading_ = false;
+    int generation_ = 0;
+};

@@ -1,0 +1,464 @@
+#include "parameter/twoportmodule.h"
+
+#include "config/configmachinery.h"
+
+#include "fakeline.h"
+#include "linkwait.h"
+#include "hexbytes.h"
+#include "twoporttestsupport.h"
+
+#include "testfiles.h"
+#include <QtTest>
+
+using namespace twoport;
+using Colour = RetryProtocol::StatusColour;
+
+Q_DECLARE_METATYPE(Language)
+
+namespace {
+
+const QString Port = QStringLiteral("\\\\.\\COM7");
+const char *const FactoryTelegram = "FF F3 88 88 D6 02 80 08 C0 00 00 DD EE AF";
+const char *const FactoryFile = "config\r\n88,88,D6,00,00;\r\n02,80,08,C0;\r\nAE081DDD12F256\r\n";
+// Channels 1 A, 2 A, OFF, 8 A; trip indices 4, 1, 0, 0; 21,4 V; loeschen bit set by the module.
+const char *const ReplyFields = "21 80 D6 05 C1 0A 42 14 00 31 2E 30 35";
+
+
+
+TwoPortConfig factory()
+{
+    TwoPortConfig c;
+    c.applyFactorySettings();
+    return c;
+}
+
+} // namespace
+
+class tst_TwoPortModule : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void factorySettingsWritten_data();
+    void factorySettingsWritten();
+    void readAccepted();
+    void readClearsTheFieldsFirst();
+    void readRejected_data();
+    void readRejected();
+    void retriesEndInFailure();
+    void writeRefused_data();
+    void writeRefused();
+    void retryReadsTheControlsAgain();
+    void userChoiceHidesItsMarkerOnly_data();
+    void userChoiceHidesItsMarkerOnly();
+    void factorySettingsClearStatusAndMarkers();
+    void load_data();
+    void load();
+    void loadStoppedByText();
+    void saveRefused();
+    void saveAndFailedSave();
+    void closeStopsAndResets();
+
+private:
+    FakeLine *line_ = nullptr;
+    TwoPortModule *module_ = nullptr;
+    ConfigMachinery *machinery_ = nullptr;
+    QTemporaryDir dir_;
+};
+
+void tst_TwoPortModule::init()
+{
+    line_ = new FakeLine;
+    module_ = new TwoPortModule;
+    machinery_ = new ConfigMachinery(*module_, *line_);
+    machinery_->setPortDeviceName(Port);
+}
+
+void tst_TwoPortModule::cleanup()
+{
+    delete machinery_;
+    delete module_;
+    delete line_;
+}
+
+void tst_TwoPortModule::factorySettingsWritten_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("success");
+    QTest::newRow("German") << Language::German << QStringLiteral("Übertragung erfolgreich!");
+    QTest::newRow("English") << Language::English << QStringLiteral("Transmission successful!");
+}
+
+void tst_TwoPortModule::factorySettingsWritten()
+{
+    QFETCH(Language, language);
+    QFETCH(QString, success);
+    machinery_->setLanguage(language);
+    machinery_->enterFactorySettings();
+    QVERIFY(line_->calls.isEmpty());   // nothing is sent by the factory settings
+
+    line_->replies << hexBytes("AF");
+    machinery_->write();
+    settle(machinery_->protocol());
+    QCOMPARE(line_->written, QByteArrayList{hexBytes(FactoryTelegram)});
+    QCOMPARE(line_->calls.first(), "open " + Port);
+    QCOMPARE(line_->calls.last(), QStringLiteral("close"));
+    const RetryProtocol &p = machinery_->protocol();
+    QCOMPARE(p.statusText(), success);
+    QCOMPARE(p.statusColour(), Colour::Black);
+    QVERIFY(p.statusVisible());
+    QVERIFY(!p.retryActive());
+    QVERIFY(p.clearingActive());
+    QVERIFY(!module_->markers().any());
+}
+
+void tst_TwoPortModule::readAccepted()
+{
+    QSignalSpy changes(module_, &TwoPortModule::configChanged);
+    module_->config().loeschen = true;   // the read button unchecks it first
+    line_->replies << twoPortReply(hexBytes(ReplyFields));
+    machinery_->read();
+    settle(machinery_->protocol());
+
+    QCOMPARE(line_->written, QByteArrayList{hexBytes("FF FC")});
+    QCOMPARE(machinery_->configReply(), twoPortReply(hexBytes(ReplyFields)));
+    QVERIFY(changes.size() >= 2);   // emptied, then filled
+
+    TwoPortConfig expected;
+    setChannel(expected, 0, 1, 5, 4);             // 1 A, "1,5"
+    setChannel(expected, 1, 2, 3, 1);             // 2 A, "0,2"
+    setChannel(expected, 2, 0, 0, NoSelection);   // OFF: empty list
+    setChannel(expected, 3, 8, 1, 0);             // 8 A, "0,1"
+    expected.powerGood = 14;
+    expected.port[0] = {0x05, LowInputVoltage | InvertOutput};
+    expected.port[1] = {0x0A, HardwareFault};
+    expected.programmieren = true;
+    expected.loeschen = false;   // bit 6 of port1Byte2 is not taken over
+    QCOMPARE(module_->config(), expected);
+
+    const RetryProtocol &p = machinery_->protocol();
+    QCOMPARE(p.statusText(), QStringLiteral("Übertragung erfolgreich!"));
+    QCOMPARE(p.statusColour(), Colour::Black);
+    QVERIFY(p.clearingActive());
+    QCOMPARE(p.versionText(), QStringLiteral("SW: 1.05"));
+    QVERIFY(!p.versionVisible());
+    machinery_->protocol().revealVersion();
+    QVERIFY(p.versionVisible());
+    QVERIFY(!p.hotSpotVisible());
+
+    // The write that follows sends what was read, loeschen still unchecked.
+    line_->replies << QByteArray(1, char(0x00));
+    machinery_->write();
+    settle(machinery_->protocol());
+    QCOMPARE(line_->written.size(), 2);
+    QCOMPARE(line_->written.at(1).mid(2, 9), hexBytes("21 80 D6 05 81 0A 42 14 00"));
+}
+
+void tst_TwoPortModule::readClearsTheFieldsFirst()
+{
+    machinery_->enterFactorySettings();
+    module_->config().loeschen = true;
+    machinery_->protocol().setVersionText(QStringLiteral("SW: 9.99"));
+    machinery_->read();
+    settle(machinery_->protocol());   // the module does not answer
+
+    QCOMPARE(module_->config(), TwoPortConfig());
+    QCOMPARE(machinery_->protocol().versionText(), QString());
+    QVERIFY(machinery_->protocol().retryActive());
+    QVERIFY(machinery_->protocol().readMode());
+    QVERIFY(!machinery_->protocol().statusVisible());
+}
+
+void tst_TwoPortModule::readRejected_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    const QByteArray fields = hexBytes(ReplyFields);
+    QTest::newRow("29 bytes") << twoPortReply(fields, 0x15, 29);
+    QTest::newRow("single-port type 17") << twoPortReply(fields, 0x17);
+    QTest::newRow("single-port type 11") << twoPortReply(fields, 0x11);
+    QByteArray check = twoPortReply(fields);
+    check[28] = char(quint8(check.at(28)) ^ 0x80);
+    QTest::newRow("wrong check byte") << check;
+    QTest::newRow("silence") << QByteArray();
+}
+
+void tst_TwoPortModule::readRejected()
+{
+    QFETCH(QByteArray, reply);
+    line_->replies << reply;
+    machinery_->read();
+    settle(machinery_->protocol());
+    QCOMPARE(module_->config(), TwoPortConfig());   // as the read button left it
+    QVERIFY(machinery_->protocol().retryActive());
+    QVERIFY(!machinery_->protocol().statusVisible());
+    QCOMPARE(machinery_->protocol().versionText(), QString());
+
+    // A retry that gets the right answer ends the series.
+    line_->replies << twoPortReply(hexBytes(ReplyFields));
+    machinery_->protocol().retryTick();
+    settle(machinery_->protocol());
+    QVERIFY(!machinery_->protocol().retryActive());
+    QCOMPARE(module_->config().current[3], 8);
+    QCOMPARE(machinery_->protocol().statusText(), QStringLiteral("Übertragung erfolgreich!"));
+}
+
+void tst_TwoPortModule::retriesEndInFailure()
+{
+    line_->usable = false;   // the port is held by another program
+    machinery_->read();
+    settle(machinery_->protocol());
+    for (int tick = 1; tick < RetryProtocol::MaxRetries; ++tick) {
+        machinery_->protocol().retryTick();
+    settle(machinery_->protocol());
+        QVERIFY(machinery_->protocol().retryActive());
+        QVERIFY(!machinery_->protocol().statusVisible());
+    }
+    machinery_->protocol().retryTick();
+    settle(machinery_->protocol());
+    const RetryProtocol &p = machinery_->protocol();
+    QVERIFY(!p.retryActive());
+    QCOMPARE(p.statusText(), QStringLiteral("Kommunikation fehlgeschlagen!"));
+    QCOMPARE(p.statusColour(), Colour::Red);
+    QCOMPARE(line_->calls.filter("write FF FC").size(), RetryProtocol::MaxRetries + 1);
+    QCOMPARE(module_->config(), TwoPortConfig());
+}
+
+void tst_TwoPortModule::writeRefused_data()
+{
+    QTest::addColumn<QList<int>>("emptyChannels");
+    QTest::addColumn<bool>("emptyPowerGood");
+    QTest::newRow("k3 and threshold: both marked at once") << QList<int>{2} << true;
+    QTest::newRow("k2 and k4") << QList<int>{1, 3} << false;
+    QTest::newRow("everything: five markers") << QList<int>{0, 1, 2, 3} << true;
+}
+
+void tst_TwoPortModule::writeRefused()
+{
+    QFETCH(QList<int>, emptyChannels);
+    QFETCH(bool, emptyPowerGood);
+    machinery_->enterFactorySettings();
+    for (int ch : emptyChannels) {
+        module_->config().setCurrent(ch, NoSelection);
+        module_->config().fillTripTimes(ch, NoSelection);
+    }
+    if (emptyPowerGood)
+        module_->config().selectPowerGood(NoSelection);
+    machinery_->setLanguage(Language::English);
+
+    machinery_->write();
+    settle(machinery_->protocol());
+    QVERIFY(line_->calls.isEmpty());
+    const Markers m = module_->markers();
+    for (int ch = 0; ch < ChannelCount; ++ch)
+        QCOMPARE(m.channel[ch], emptyChannels.contains(ch));
+    QCOMPARE(m.powerGood, emptyPowerGood);
+    QCOMPARE(machinery_->protocol().statusText(), QStringLiteral("All labels fill correctly, please"));
+    QCOMPARE(machinery_->protocol().statusColour(), Colour::Red);
+    QVERIFY(!machinery_->protocol().retryActive());
+
+    // The markers go at the start of the next attempt.
+    machinery_->enterFactorySettings();
+    QVERIFY(!module_->markers().any());
+    machinery_->write();
+    settle(machinery_->protocol());
+    QCOMPARE(line_->written, QByteArrayList{hexBytes(FactoryTelegram)});
+}
+
+void tst_TwoPortModule::retryReadsTheControlsAgain()
+{
+    machinery_->enterFactorySettings();
+    machinery_->write();
+    settle(machinery_->protocol());   // not acknowledged
+    QVERIFY(machinery_->protocol().retryActive());
+    module_->chooseCurrent(1, 0);   // channel 2 OFF while the retries run
+    line_->replies << QByteArray() << hexBytes("2F");
+    machinery_->protocol().retryTick();
+    settle(machinery_->protocol());
+    machinery_->protocol().retryTick();
+    settle(machinery_->protocol());
+    QCOMPARE(line_->written.size(), 3);
+    QCOMPARE(line_->written.at(0), hexBytes(FactoryTelegram));
+    QCOMPARE(line_->written.at(2), hexBytes("FF F3 08 88 D6 02 80 08 C0 00 00 DD EE 2F"));
+    QVERIFY(!machinery_->protocol().retryActive());
+    QCOMPARE(machinery_->protocol().statusText(), QStringLiteral("Übertragung erfolgreich!"));
+    QCOMPARE(line_->calls.filter("open " + Port).size(), 3);
+}
+
+void tst_TwoPortModule::userChoiceHidesItsMarkerOnly_data()
+{
+    QTest::addColumn<int>("channel");   // -1: the threshold
+    QTest::addColumn<int>("item");
+    QTest::newRow("3 A for channel 1") << 0 << 3;
+    QTest::newRow("OFF for channel 4") << 3 << 0;
+    QTest::newRow("threshold 22,0") << -1 << 20;
+}
+
+void tst_TwoPortModule::userChoiceHidesItsMarkerOnly()
+{
+    QFETCH(int, channel);
+    QFETCH(int, item);
+    machinery_->write();
+    settle(machinery_->protocol());   // everything empty: five markers
+    Markers expected = module_->markers();
+    QVERIFY(expected.any());
+    QSignalSpy changes(module_, &TwoPortModule::configChanged);
+
+    if (channel < 0) {
+        module_->choosePowerGood(item);
+        expected.powerGood = false;
+        QCOMPARE(module_->config().powerGood, item);
+    } else {
+        module_->chooseCurrent(channel, item);
+        expected.channel[channel] = false;
+        QCOMPARE(module_->config().current[channel], item);
+        QCOMPARE(module_->config().tripTimeCount[channel], tripTimeCountFor(item));
+        QCOMPARE(module_->config().tripTime[channel], tripTimeCountFor(item) - 1);
+    }
+    QCOMPARE(module_->markers(), expected);
+    QCOMPARE(changes.size(), 1);
+    QVERIFY(line_->calls.isEmpty());
+}
+
+void tst_TwoPortModule::factorySettingsClearStatusAndMarkers()
+{
+    machinery_->write();
+    settle(machinery_->protocol());   // refused: markers and red text
+    QVERIFY(module_->markers().any());
+    QVERIFY(machinery_->protocol().statusVisible());
+    machinery_->protocol().setVersionText(QStringLiteral("SW: 1.05"));
+    machinery_->enterFactorySettings();
+    QVERIFY(!module_->markers().any());
+    QCOMPARE(machinery_->protocol().statusText(), QString());
+    QCOMPARE(machinery_->protocol().versionText(), QStringLiteral("SW: 1.05"));   // sw is not touched
+    QCOMPARE(module_->config(), factory());
+}
+
+void tst_TwoPortModule::load_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<bool>("red");
+
+    QTest::newRow("correct") << QByteArray(FactoryFile) << Language::German
+                             << QStringLiteral("Datei korrekt eingelesen") << false;
+    QTest::newRow("correct, English") << QByteArray(FactoryFile) << Language::English
+                                      << QStringLiteral("Read file correctly") << false;
+    QTest::newRow("single-port file") << QByteArray("config\r\nAA,AA,D6,07;\r\nAA,C0;\r\nAE081DDD12F256\r\n")
+                                      << Language::German << QStringLiteral("Datei fehlerhaft C11") << true;
+    QTest::newRow("Config, English") << QByteArray("Config\r\n88,88,D6,00,00;\r\n02,80,08,C0;\r\nAE081DDD12F256\r\n")
+                                     << Language::English << QStringLiteral("File error C12") << true;
+    QTest::newRow("marker line missing") << QByteArray("config\r\n88,88,D6,00,00;\r\n02,80,08,C0;\r\n")
+                                         << Language::German << QStringLiteral("Datei fehlerhaft C13") << true;
+}
+
+void tst_TwoPortModule::load()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(Language, language);
+    QFETCH(QString, status);
+    QFETCH(bool, red);
+    const QString path = dir_.filePath(QStringLiteral("load-%1.txt").arg(QTest::currentDataTag()));
+    QVERIFY(writeAll(path, contents));
+    machinery_->setLanguage(language);
+    machinery_->write();
+    settle(machinery_->protocol());   // refused: markers shown
+    QVERIFY(module_->markers().any());
+
+    const configfile::LoadResult result = machinery_->loadFrom(path);
+    QCOMPARE(result.ok(), !red);
+    QVERIFY(!module_->markers().any());
+    QCOMPARE(machinery_->protocol().statusText(), status);
+    QCOMPARE(machinery_->protocol().statusColour(), red ? Colour::Red : Colour::Black);
+    QVERIFY(machinery_->protocol().statusVisible());
+    QVERIFY(machinery_->protocol().clearingActive());
+    QCOMPARE(module_->config(), red ? TwoPortConfig() : factory());
+    QVERIFY(line_->calls.isEmpty());
+}
+
+void tst_TwoPortModule::loadStoppedByText()
+{
+    const QString path = dir_.filePath("nothex.txt");
+    QVERIFY(writeAll(path, "config\r\n12,34,DX,00,00;\r\n02,80,08,C0;\r\nAE081DDD12F256\r\n"));
+    const configfile::LoadResult result = machinery_->loadFrom(path);
+    QVERIFY(result.notHexadecimal);
+    QCOMPARE(result.invalidText, QStringLiteral("DX"));
+    QCOMPARE(notHexadecimalMessage(result.invalidText, Language::German),
+             QStringLiteral("'DX' ist kein gültiger Hexadezimalwert."));
+    QCOMPARE(machinery_->protocol().statusText(), QString());
+    QVERIFY(!machinery_->protocol().clearingActive());
+    // The currents before the bad text were entered; the trip-time lists are not rebuilt.
+    QCOMPARE(module_->config().current, (std::array<int, 4>{2, 1, 4, 3}));
+    QCOMPARE(module_->config().tripTimeCount, (std::array<int, 4>{0, 0, 0, 0}));
+    QCOMPARE(module_->config().powerGood, NoSelection);
+}
+
+void tst_TwoPortModule::saveRefused()
+{
+    machinery_->enterFactorySettings();
+    module_->config().setCurrent(1, NoSelection);
+    module_->config().selectPowerGood(NoSelection);
+    QVERIFY(!machinery_->prepareSave());
+    Markers expected;
+    expected.channel[1] = true;
+    expected.powerGood = true;
+    QCOMPARE(module_->markers(), expected);
+    QCOMPARE(machinery_->protocol().statusText(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
+    QCOMPARE(machinery_->protocol().statusColour(), Colour::Red);
+    QVERIFY(machinery_->protocol().statusVisible());
+
+    module_->chooseCurrent(1, 8);
+    module_->choosePowerGood(14);
+    QVERIFY(machinery_->prepareSave());
+    QVERIFY(!module_->markers().any());
+    QCOMPARE(machinery_->protocol().statusText(), QString());
+}
+
+void tst_TwoPortModule::saveAndFailedSave()
+{
+    machinery_->enterFactorySettings();
+    QVERIFY(machinery_->prepareSave());
+    const QString path = dir_.filePath("saved.txt");
+    QVERIFY(machinery_->saveTo(path));
+    QCOMPARE(readAll(path), QByteArray(FactoryFile));
+    QCOMPARE(machinery_->protocol().statusText(), QString());
+    QVERIFY(!machinery_->protocol().clearingActive());
+
+    // Round trip through the dialog's own load.
+    machinery_->close();
+    QCOMPARE(module_->config(), TwoPortConfig());
+    QVERIFY(machinery_->loadFrom(path).ok());
+    QCOMPARE(module_->config(), factory());
+
+    machinery_->setLanguage(Language::English);
+    QVERIFY(!machinery_->saveTo(dir_.filePath("missing/folder/saved.txt")));
+    QCOMPARE(machinery_->protocol().statusText(), QStringLiteral("File could not be saved"));
+    QCOMPARE(machinery_->protocol().statusColour(), Colour::Red);
+    QVERIFY(machinery_->protocol().statusVisible());
+}
+
+void tst_TwoPortModule::closeStopsAndResets()
+{
+    machinery_->enterFactorySettings();
+    module_->config().loeschen = true;
+    machinery_->write();
+    settle(machinery_->protocol());   // not acknowledged: retries run
+    QVERIFY(machinery_->protocol().retryActive());
+
+    machinery_->close();
+    QVERIFY(!machinery_->protocol().retryActive());
+    QVERIFY(!machinery_->protocol().clearingActive());
+    QVERIFY(!machinery_->protocol().statusVisible());
+    QCOMPARE(machinery_->protocol().versionText(), QString());
+    QCOMPARE(module_->config(), TwoPortConfig());   // loeschen and programmieren too
+    QVERIFY(!module_->markers().any());
+
+    const int transactions = line_->calls.filter("open").size();
+    QTest::qWait(700);
+    QCOMPARE(line_->calls.filter("open").size(), transactions);
+}
+
+QTEST_GUILESS_MAIN(tst_TwoPortModule)
+#include "tst_twoportmodule.moc"
