@@ -56,8 +56,17 @@ exec_bin=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
 [ -x "$root/usr/bin/$exec_bin" ] && pass "Exec=$exec_bin is packaged" || fail "Exec=$exec_bin is not in /usr/bin"
 grep -qx "Icon=$id" "$desktop" && pass "Icon=$id" || fail "the desktop entry does not name the icon $id"
 
+# One id names the desktop entry, the icon and the metadata.
+metainfo=$root/usr/share/metainfo/$id.metainfo.xml
+grep -q "<id>$id</id>" "$metainfo" && pass "metainfo id $id" || fail "the metainfo id is not $id"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" && pass "launchable $id.desktop" \
+    || fail "the metainfo does not launch $id.desktop"
+for bin in electronic-fuse fuse-simulator; do
+    grep -q "<binary>$bin</binary>" "$metainfo" && pass "metainfo provides $bin" || fail "the metainfo does not provide $bin"
+done
+
 # AppStream: the file on its own, then the installed tree (launchable desktop entry present).
-if appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml"; then
+if appstreamcli validate --no-net "$metainfo"; then
     pass "appstreamcli validate"; else fail "appstreamcli validate"; fi
 if appstreamcli validate-tree --no-net "$root"; then
     pass "appstreamcli validate-tree"; else fail "appstreamcli validate-tree"; fi
