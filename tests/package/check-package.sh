@@ -65,6 +65,12 @@ for bin in electronic-fuse fuse-simulator; do
     grep -q "<binary>$bin</binary>" "$metainfo" && pass "metainfo provides $bin" || fail "the metainfo does not provide $bin"
 done
 
+# A new version needs its entry in the changelog and a release in the metadata.
+zcat "$root/usr/share/doc/electronic-fuse/changelog.gz" | head -n 1 | grep -q "^electronic-fuse ($version) " \
+    && pass "changelog starts with $version" || fail "the changelog does not start with version $version"
+grep -q "<release version=\"$version\" date=\"[0-9-]\+\"" "$metainfo" && pass "metainfo release $version" \
+    || fail "the metainfo has no dated release $version"
+
 # AppStream: the file on its own, then the installed tree (launchable desktop entry present).
 if appstreamcli validate --no-net "$metainfo"; then
     pass "appstreamcli validate"; else fail "appstreamcli validate"; fi
