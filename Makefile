@@ -3,7 +3,8 @@ BUILD   ?= build
 JOBS    ?= 2
 APT_PACKAGES := cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev \
                 qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev fonts-wine xvfb xauth xdotool imagemagick \
-                clang libclang-rt-14-dev libbenchmark-dev
+                clang libclang-rt-14-dev libbenchmark-dev \
+                lintian desktop-file-utils appstream dpkg-dev file
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 TOOL := $(BUILD)/app/electronic-fuse
 SIM  := $(BUILD)/tools/fuse-simulator
@@ -15,7 +16,7 @@ FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 120
 FUZZ_TARGETS := fuzz_telegram fuzz_singleport_reply fuzz_singleport_file fuzz_twoport_reply fuzz_twoport_file
 
-.PHONY: all deps build run demo test test-plain test-sanitize soak bench fuzz fuzz-build clean
+.PHONY: all deps build run demo package test test-plain test-package test-sanitize soak bench fuzz fuzz-build clean
 
 all: build
 
@@ -43,13 +44,22 @@ demo: build
 	trap "kill $$sim 2>/dev/null" EXIT INT TERM; \
 	sleep 1; $(TOOL); kill $$sim 2>/dev/null; true
 
-# Every test: the normal build (with a two-minute soak at full line rate), the whole suite
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target briefly.
-test: test-plain test-sanitize
+# The Debian package, $(BUILD)/electronic-fuse_<version>_<arch>.deb (CPack; see packaging/).
+package: build
+	cmake --build $(BUILD) --target package
+
+# Every test: the normal build (with a two-minute soak at full line rate), the Debian package
+# and its checks, the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and each fuzz target briefly.
+test: test-plain test-package test-sanitize
 	$(MAKE) fuzz FUZZ_SECONDS=$(CI_FUZZ_SECONDS)
 
 test-plain: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# Package contents, desktop-file-validate, appstreamcli, lintian, and the unpacked binary started.
+test-package: package
+	tests/package/check-package.sh $(BUILD)
 
 test-sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug \

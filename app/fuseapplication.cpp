@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QIcon>
 
 static void initResources()
 {
@@ -28,6 +29,10 @@ FuseApplication::FuseApplication()
     initResources();
     provideTahoma();
     QApplication::setApplicationName(QStringLiteral("Electronic fuse"));
+    // The same id names the desktop entry and the installed icon, so that docks and task
+    // bars put the running windows under the menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.tarmeno.ElectronicFuse"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/de.tarmeno.ElectronicFuse.svg")));
     state.currentVariant = ModuleVariant::FourChannel10A;
 
     Form1 = std::make_unique<TForm1>(state, line);
