@@ -11,6 +11,7 @@ SIM  := $(BUILD)/tools/fuse-simulator
 
 ASAN_BUILD   ?= build-asan
 SOAK_SECONDS ?= 600
+BENCH_SECONDS ?= 10
 CI_FUZZ_SECONDS ?= 15
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 120
@@ -75,6 +76,7 @@ soak: build
 bench: build
 	$(BUILD)/tests/bench/bench_telegram
 	tools/measure.sh $(BUILD) 30
+	$(BUILD)/tests/bench/bench_ui_latency --seconds $(BENCH_SECONDS)
 
 # The fuzz targets, each for FUZZ_SECONDS, on a copy of its seed corpus.
 fuzz-build: deps
