@@ -76,6 +76,7 @@ bool SerialLine::open(const QString &deviceName)
         ::tcsetattr(port_.handle(), TCSANOW, &now);
     }
 #endif
+    port_.setReadBufferSize(1);   // no read yet
     return opened;
 }
 
@@ -87,6 +88,10 @@ void SerialLine::close()
     totalTimer_.stop();
     writeTimer_.stop();
     received_.clear();
+    // What the driver still holds goes with the handle, as a serial driver drops it on
+    // close; a pseudo-terminal would hand it to the next owner.
+    if (port_.isOpen() && !failed_)
+        port_.clear(QSerialPort::Input);
     port_.close();
 }
 
@@ -129,6 +134,7 @@ void SerialLine::startRead(int maxBytes, int gapMs, int totalMs)
     }
     gapTimer_.setInterval(gapMs);
     totalTimer_.start(totalMs);
+    port_.setReadBufferSize(0);   // listen to every byte while the read lasts
     // Bytes already buffered do not signal again.
     if (port_.bytesAvailable() > 0)
         QTimer::singleShot(0, this, &SerialLine::takeBytes);
@@ -153,6 +159,10 @@ void SerialLine::finishRead()
     reading_ = false;
     gapTimer_.stop();
     totalTimer_.stop();
+    // Between reads the bytes wait in the driver, as they would for a blocking read:
+    // once Qt holds one, it stops waking the event loop for each further byte.
+    if (port_.isOpen())
+        port_.setReadBufferSize(1);
     emit readFinished(std::exchange(received_, {}));
 }
 
