@@ -33,6 +33,193 @@
     </message>
 </context>
 <context>
+    <name>Fusectl</name>
+    <message>
+        <source>Überwacht, liest und schreibt Elektronische-Sicherungs-Module an einer seriellen Leitung.</source>
+        <translation>Monitors, reads and writes electronic fuse modules on a serial line.</translation>
+    </message>
+    <message>
+        <source>Befehle:</source>
+        <translation>Commands:</translation>
+    </message>
+    <message>
+        <source>ein Datensatz je Statustelegramm, CSV oder JSON Lines</source>
+        <translation>one record per status telegram, CSV or JSON Lines</translation>
+    </message>
+    <message>
+        <source>Variante, Softwareversion und Nennströme</source>
+        <translation>variant, software version and rated currents</translation>
+    </message>
+    <message>
+        <source>Konfiguration lesen und als Konfigurationsdatei ausgeben</source>
+        <translation>read the configuration and put it out as a configuration file</translation>
+    </message>
+    <message>
+        <source>Konfigurationsdatei in das Modul schreiben</source>
+        <translation>write a configuration file into the module</translation>
+    </message>
+    <message>
+        <source>PORT ist COM1 bis COM20 oder ein Gerätepfad wie /dev/ttyUSB0.</source>
+        <translation>PORT is COM1 to COM20 or a device path such as /dev/ttyUSB0.</translation>
+    </message>
+    <message>
+        <source>Rückgabewerte: 0 erledigt, 2 Aufruf falsch, 3 keine Antwort, 4 Dateifehler, 5 andere Modulfamilie, 6 Abweichungen beim Prüfen, 7 Port nicht nutzbar.</source>
+        <translation>Exit status: 0 done, 2 usage, 3 no answer, 4 file error, 5 module of the other family, 6 verify found differences, 7 port unusable.</translation>
+    </message>
+    <message>
+        <source>monitor: nach N Sekunden enden (sonst mit Strg+C).</source>
+        <translation>monitor: end after N seconds (otherwise on Ctrl+C).</translation>
+    </message>
+    <message>
+        <source>monitor: Ausgabeformat csv oder json.</source>
+        <translation>monitor: output format csv or json.</translation>
+    </message>
+    <message>
+        <source>read: in DATEI statt auf die Standardausgabe.</source>
+        <translation>read: to FILE instead of standard output.</translation>
+    </message>
+    <message>
+        <source>Modulvariante (Typbyte 11, 13, 15, 17, 19 oder Name) statt sie aus den Statustelegrammen zu lernen.</source>
+        <translation>module variant (type byte 11, 13, 15, 17, 19 or name) instead of learning it from the status telegrams.</translation>
+    </message>
+    <message>
+        <source>write: zurücklesen und jedes Feld vergleichen.</source>
+        <translation>write: read back and compare every field.</translation>
+    </message>
+    <message>
+        <source>Diese Hilfe anzeigen.</source>
+        <translation>Show this help.</translation>
+    </message>
+    <message>
+        <source>Versionsnummer anzeigen.</source>
+        <translation>Show the version number.</translation>
+    </message>
+    <message>
+        <source>Aufruf: %1 --help zeigt die Befehle.</source>
+        <translation>Usage: %1 --help lists the commands.</translation>
+    </message>
+    <message>
+        <source>Kein Befehl angegeben.</source>
+        <translation>No command given.</translation>
+    </message>
+    <message>
+        <source>Unbekannter Befehl „%1“.</source>
+        <translation>Unknown command &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>PORT fehlt.</source>
+        <translation>PORT is missing.</translation>
+    </message>
+    <message>
+        <source>„%1“ ist kein Port: COM1 bis COM20 oder ein Gerätepfad.</source>
+        <translation>&quot;%1&quot; is no port: COM1 to COM20 or a device path.</translation>
+    </message>
+    <message>
+        <source>DATEI fehlt.</source>
+        <translation>FILE is missing.</translation>
+    </message>
+    <message>
+        <source>Überzählige Argumente: %1</source>
+        <translation>Surplus arguments: %1</translation>
+    </message>
+    <message>
+        <source>--seconds erwartet eine ganze Zahl von Sekunden größer als 0.</source>
+        <translation>--seconds expects a whole number of seconds above 0.</translation>
+    </message>
+    <message>
+        <source>--format erwartet csv oder json.</source>
+        <translation>--format expects csv or json.</translation>
+    </message>
+    <message>
+        <source>„%1“ ist keine Modulvariante: 11, 13, 15, 17, 19 oder ihr Name.</source>
+        <translation>&quot;%1&quot; is no module variant: 11, 13, 15, 17, 19 or its name.</translation>
+    </message>
+    <message>
+        <source>Die Option %1 gilt nicht für den Befehl %2.</source>
+        <translation>The option %1 does not apply to the command %2.</translation>
+    </message>
+    <message>
+        <source>Falscher Aufruf: %1</source>
+        <translation>Wrong usage: %1</translation>
+    </message>
+    <message>
+        <source>Port %1 (%2) lässt sich nicht öffnen: nicht vorhanden oder von einem anderen Programm belegt.</source>
+        <translation>Port %1 (%2) cannot be opened: absent or held by another program.</translation>
+    </message>
+    <message>
+        <source>Kein Statustelegramm auf %1 in %2 s: Leitung stumm (--variant überspringt das Erkennen).</source>
+        <translation>No status telegram on %1 within %2 s: silent line (--variant skips the detection).</translation>
+    </message>
+    <message>
+        <source>Kein Statustelegramm empfangen.</source>
+        <translation>No status telegram received.</translation>
+    </message>
+    <message>
+        <source>%1 Datensätze, %2 Telegramme verworfen (%3 falsches Prüfbyte, %4 falsche Länge).</source>
+        <translation>%1 records, %2 telegrams dropped (%3 wrong check byte, %4 wrong length).</translation>
+    </message>
+    <message>
+        <source>Versuch %1 von %2 ohne gültige Antwort</source>
+        <translation>Attempt %1 of %2 without a valid answer</translation>
+    </message>
+    <message>
+        <source>Keine gültige Antwort nach %1 Versuchen.</source>
+        <translation>No valid answer after %1 attempts.</translation>
+    </message>
+    <message>
+        <source>Das Modul antwortet als %1, nicht als %2.</source>
+        <translation>The module answers as %1, not as %2.</translation>
+    </message>
+    <message>
+        <source>%1 ist eine Datei für %2-Module; das Modul ist ein %3-Modul.</source>
+        <translation>%1 is a file for %2 modules; the module is a %3 module.</translation>
+    </message>
+    <message>
+        <source>Einzelport</source>
+        <translation>single-port</translation>
+    </message>
+    <message>
+        <source>Zweiport</source>
+        <translation>two-port</translation>
+    </message>
+    <message>
+        <source>Felder ohne gültigen Wert: %1</source>
+        <translation>Fields without a valid value: %1</translation>
+    </message>
+    <message>
+        <source>%1 konnte nicht geschrieben werden.</source>
+        <translation>%1 could not be written.</translation>
+    </message>
+    <message>
+        <source>Konfiguration geschrieben.</source>
+        <translation>Configuration written.</translation>
+    </message>
+    <message>
+        <source>Zurückgelesen: alle Felder stimmen.</source>
+        <translation>Read back: every field matches.</translation>
+    </message>
+    <message>
+        <source>Zurückgelesen: %1 Felder weichen ab.</source>
+        <translation>Read back: %1 fields differ.</translation>
+    </message>
+    <message>
+        <source>%1: geschrieben %2, gelesen %3</source>
+        <translation>%1: written %2, read %3</translation>
+    </message>
+    <message>
+        <source>Variante</source>
+        <translation>Variant</translation>
+    </message>
+    <message>
+        <source>Software</source>
+        <translation>Software</translation>
+    </message>
+    <message>
+        <source>Nennstrom Kanal %1</source>
+        <translation>Rated current channel %1</translation>
+    </message>
+</context>
+<context>
     <name>TForm1</name>
     <message>
         <source>Visualisierung</source>

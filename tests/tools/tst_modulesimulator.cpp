@@ -37,6 +37,7 @@ private slots:
     void writeAndReadBack();
     void refusedWrite_data();
     void refusedWrite();
+    void alteredWrite();
     void answerShape_data();
     void answerShape();
     void requestsInPieces_data();
@@ -220,6 +221,21 @@ void tst_ModuleSimulator::refusedWrite()
     QCOMPARE(sim.configuration(), before);
 }
 
+// config-alter: a module that keeps something else than it was given, for read-back tests.
+void tst_ModuleSimulator::alteredWrite()
+{
+    Sim sim(0x17);
+    QVERIFY(sim.command("config-alter 2 C8").error.isEmpty());
+    const QByteArray write = withCheck(hexBytes("FF F3 21 43 D6 0F 03 00 27 DD EE"));
+    const QList<Sim::Answer> answers = sim.receive(write, 0);
+    QCOMPARE(answers.size(), 1);
+    QCOMPARE(concat(answers[0].pieces), write.right(1));   // acknowledged as sent
+    QCOMPARE(sim.configuration(), hexBytes("21 43 C8 0F 03 00 27"));
+    QVERIFY(sim.command("config-alter off").error.isEmpty());
+    sim.receive(write, 1000);
+    QCOMPARE(sim.configuration(), hexBytes("21 43 D6 0F 03 00 27"));
+}
+
 void tst_ModuleSimulator::answerShape_data()
 {
     QTest::addColumn<QStringList>("commands");
@@ -349,6 +365,9 @@ void tst_ModuleSimulator::commandErrors_data()
     QTest::newRow("config-type own") << "config-type own" << true;
     QTest::newRow("config-set wrong length") << "config-set AA AA" << false;
     QTest::newRow("config-set single-port") << "config-set AA AA D6 AA C0 0F 9F" << true;
+    QTest::newRow("config-alter byte beyond the configuration") << "config-alter 9 00" << false;
+    QTest::newRow("config-alter without value") << "config-alter 1" << false;
+    QTest::newRow("config-alter off") << "config-alter off" << true;
     QTest::newRow("unknown") << "explode" << false;
     QTest::newRow("silence takes no argument") << "silence now" << false;
     QTest::newRow("end pair 18") << "endpair 18" << true;

@@ -269,6 +269,9 @@ ModuleSimulator::Answer ModuleSimulator::answerWrite(const QByteArray &request)
         config[4] = char(quint8(config[4]) & ~0x40);
     else
         config[4] = char(quint8(config[4]) & ~0x20);
+    // A module that changes what it was given, for tests that read back.
+    if (configAlterIndex_ >= 0 && configAlterIndex_ < config.size())
+        config[configAlterIndex_] = char(configAlterValue_);
     setConfiguration(config);
     if (configMute_)
         return a;
@@ -451,6 +454,15 @@ ModuleSimulator::CommandOutcome ModuleSimulator::command(const QString &line)
         if (args != 1 || !parseInt(w[1], 10, 0, 1000, &v))
             return usage("config-long <extra bytes>");
         configLong_ = int(v);
+    } else if (cmd == QLatin1String("config-alter")) {
+        if (args == 1 && w[1] == QLatin1String("off")) {
+            configAlterIndex_ = -1;
+        } else {
+            if (args != 2 || !parseInt(w[1], 10, 0, TwoPortConfigSize - 1, &ch) || !parseInt(w[2], 16, 0, 255, &v))
+                return usage("config-alter <byte 0-8> <hex>|off");
+            configAlterIndex_ = int(ch);
+            configAlterValue_ = quint8(v);
+        }
     } else if (cmd == QLatin1String("config-show")) {
         out.lines << hex(configuration());
     } else if (cmd == QLatin1String("config-set")) {

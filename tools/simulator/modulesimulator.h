@@ -150,6 +150,8 @@ private:
     int configType_ = -1;          // -1: the module's own type byte
     bool configMute_ = false;
     int configLong_ = 0;
+    int configAlterIndex_ = -1;    // a write is stored with this byte replaced (-1: as sent)
+    quint8 configAlterValue_ = 0;
 
     // Request assembly and the log of what arrived.
     QByteArray request_;

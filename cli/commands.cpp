@@ -1,0 +1,490 @@
+#include "cli/commands.h"
+
+#include "cli/configcompare.h"
+#include "cli/configfilecheck.h"
+#include "cli/exitstatus.h"
+#include "cli/fusectltexts.h"
+#include "cli/monitorrecord.h"
+#include "config/configmessages.h"
+#include "config/transactionline.h"
+#include "link/monitorport.h"
+#include "link/portnames.h"
+#include "link/serialline.h"
+#include "link/statustelegram.h"
+#include "link/telegramassembler.h"
+#include "parameter/twoportcontroller.h"
+#include "parameter/twoportfile.h"
+#include "parameter/twoporttelegram.h"
+#include "parameter2/singleportcontroller.h"
+#include "parameter2/singleportfile.h"
+#include "parameter2/singleporttelegram.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <csignal>
+#include <cstdio>
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace commands {
+
+namespace {
+
+using fusectltext::tr;
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onSignal(int)
+{
+    interrupted = 1;
+}
+
+// Ctrl+C and a polite kill end a monitor run after the record being written.
+void catchInterrupts()
+{
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+}
+
+void message(const QString &text)
+{
+    std::fprintf(stderr, "fusectl: %s\n", qPrintable(text));
+}
+
+void out(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+QString portText(const invocation::Invocation &inv)
+{
+    return tr(fusectltext::PortUnusable).arg(inv.portArgument, portnames::systemPath(inv.portDeviceName));
+}
+
+int monitor(const invocation::Invocation &inv)
+{
+    SerialLine line;
+    line.open(inv.portDeviceName);
+    if (!line.isUsable()) {
+        message(portText(inv));
+        return ExitPortUnusable;
+    }
+    const bool csv = inv.format == invocation::Format::Csv;
+    if (csv)
+        out(monitorrecord::csvHeader());
+
+    TelegramAssembler assembler;
+    qint64 records = 0, badCheck = 0, badLength = 0;
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 endMs = qint64(inv.seconds) * 1000;
+    while (!interrupted && (endMs == 0 || clock.elapsed() < endMs)) {
+        // The main window's read: at most 120 ms, so an interrupt is seen soon.
+        const QByteArray bytes = line.read(MonitorPort::ReadSize, MonitorPort::ReadGapMs, MonitorPort::ReadTotalMs);
+        const QDateTime now = QDateTime::currentDateTime();
+        for (const char b : bytes) {
+            if (!assembler.baue_string(quint8(b)))
+                continue;
+            const QByteArray frame = assembler.telegramBuffer;
+            const auto record = monitorrecord::fromFrame(frame, now);
+            if (record) {
+                out(csv ? monitorrecord::csvLine(*record) : monitorrecord::jsonLine(*record));
+                ++records;
+            } else if (status::decode(frame).outcome == status::Decoded::BadCheck) {
+                ++badCheck;
+            } else {
+                ++badLength;
+            }
+        }
+    }
+    message(tr(fusectltext::DroppedFrames).arg(records).arg(badCheck + badLength).arg(badCheck).arg(badLength));
+    if (records == 0) {
+        message(tr(fusectltext::NoTelegram));
+        return ExitNoAnswer;
+    }
+    return ExitDone;
+}
+
+// How long read and write listen for a status telegram to learn the module's variant.
+constexpr int LearnVariantMs = 2000;
+// The first attempt and every retry of the dialogs' protocol.
+constexpr int Attempts = 1 + RetryProtocol::MaxRetries;
+
+// What the status telegrams told: the variant (from the first frame whose type byte
+// passes, as for the main window) and the first accepted telegram.
+struct Heard
+{
+    bool portUsable = false;
+    std::optional<ModuleVariant> variant;
+    std::optional<monitorrecord::Record> record;
+};
+
+// Listens until a frame has named the variant (and, when wanted, one was accepted whole),
+// at most timeoutMs.
+Heard listen(const QString &deviceName, int timeoutMs, bool wantRecord)
+{
+    Heard heard;
+    SerialLine line;
+    line.open(deviceName);
+    heard.portUsable = line.isUsable();
+    if (!heard.portUsable)
+        return heard;
+    TelegramAssembler assembler;
+    QElapsedTimer clock;
+    clock.start();
+    while (!interrupted && clock.elapsed() < timeoutMs) {
+        const int left = timeoutMs - int(clock.elapsed());
+        const QByteArray bytes = line.read(MonitorPort::ReadSize, MonitorPort::ReadGapMs,
+                                           std::min(left, MonitorPort::ReadTotalMs));
+        for (const char b : bytes) {
+            if (!assembler.baue_string(quint8(b)))
+                continue;
+            const status::Decoded decoded = status::decode(assembler.telegramBuffer);
+            if (decoded.outcome == status::Decoded::Ignored)
+                continue;
+            if (!heard.variant)
+                heard.variant = decoded.variant;
+            if (!heard.record)
+                heard.record = monitorrecord::fromFrame(assembler.telegramBuffer, QDateTime::currentDateTime());
+        }
+        if (heard.variant && (heard.record || !wantRecord))
+            break;
+    }
+    return heard;
+}
+
+bool portUsable(const QString &deviceName)
+{
+    SerialLine line;
+    line.open(deviceName);
+    return line.isUsable();
+}
+
+// The real serial line, with a note on stderr before every retry when stderr is a terminal.
+class ProgressLine : public TransactionLine
+{
+public:
+    void open(const QString &deviceName) override
+    {
+        if (attempts_ > 0 && showProgress_)
+            std::fprintf(stderr, "%s\r", qPrintable(tr(fusectltext::AttemptFailed).arg(attempts_).arg(Attempts)));
+        ++attempts_;
+        line_.open(deviceName);
+    }
+    void close() override { line_.close(); }
+    QByteArray read(int maxBytes, int gapMs, int totalMs) override { return line_.read(maxBytes, gapMs, totalMs); }
+    void write(const QByteArray &bytes, int timeoutMs) override { line_.write(bytes, timeoutMs); }
+
+    int attempts() const { return attempts_; }
+    void endProgress()
+    {
+        if (attempts_ > 1 && showProgress_)
+            std::fputc('\n', stderr);
+        attempts_ = 0;
+    }
+
+private:
+    SerialTransactionLine line_;
+    int attempts_ = 0;
+#ifdef Q_OS_UNIX
+    const bool showProgress_ = ::isatty(STDERR_FILENO);
+#else
+    const bool showProgress_ = false;
+#endif
+};
+
+// One read or write series of the dialogs' protocol: the first attempt, then up to 12
+// retries 500 ms apart. True when a reply was accepted or the write acknowledged.
+template <typename Controller>
+bool transact(Controller &controller, ProgressLine &line, bool read)
+{
+    bool finished = false;
+    bool success = false;
+    QEventLoop loop;
+    const auto connection = QObject::connect(&controller.protocol(), &RetryProtocol::transactionFinished,
+                                             [&](bool ok) {
+                                                 finished = true;
+                                                 success = ok;
+                                                 loop.quit();
+                                             });
+    if (read)
+        controller.readConfiguration();
+    else
+        controller.writeConfiguration();
+    // The first attempt runs at once; only a failed one leaves the retries to the event loop.
+    if (!finished && controller.protocol().retryActive())
+        loop.exec();
+    QObject::disconnect(connection);
+    line.endProgress();
+    return success;
+}
+
+QString familyName(configfilecheck::Family family)
+{
+    return tr(family == configfilecheck::Family::TwoPort ? fusectltext::FamilyTwoPort : fusectltext::FamilySinglePort);
+}
+
+// After a failed read: a well-formed reply of the other family tells that the module is
+// not of the family the variant named.
+int failedRead(const QByteArray &lastReply, configfilecheck::Family family)
+{
+    using configfilecheck::Family;
+    const bool other = family == Family::SinglePort ? twoporttelegram::isAccepted(lastReply)
+                                                    : singleporttelegram::checkReply(lastReply).accepted();
+    if (other) {
+        message(tr(fusectltext::OtherFamilyReply)
+                    .arg(familyName(family == Family::SinglePort ? Family::TwoPort : Family::SinglePort),
+                         familyName(family)));
+        return ExitOtherFamily;
+    }
+    message(tr(fusectltext::NoAnswer).arg(Attempts));
+    return ExitNoAnswer;
+}
+
+// The variant given or learnt; an exit status when there is none.
+std::optional<int> findVariant(const invocation::Invocation &inv, ModuleVariant &variant)
+{
+    if (inv.variant) {
+        if (!portUsable(inv.portDeviceName)) {
+            message(portText(inv));
+            return ExitPortUnusable;
+        }
+        variant = *inv.variant;
+        return std::nullopt;
+    }
+    const Heard heard = listen(inv.portDeviceName, LearnVariantMs, false);
+    if (!heard.portUsable) {
+        message(portText(inv));
+        return ExitPortUnusable;
+    }
+    if (!heard.variant) {
+        message(tr(fusectltext::SilentLine).arg(inv.portArgument).arg(LearnVariantMs / 1000));
+        return ExitNoAnswer;
+    }
+    variant = *heard.variant;
+    return std::nullopt;
+}
+
+// Writes the file as the dialog's save does: to FILE through a temporary file, or to stdout.
+int putOut(const std::optional<QByteArray> &contents, const QStringList &emptyFields, const QString &outputFile,
+           const std::function<bool(const QString &)> &saveTo)
+{
+    if (!contents) {
+        message(tr(fusectltext::FileIncomplete).arg(emptyFields.join(QStringLiteral(", "))));
+        return ExitFileError;
+    }
+    if (outputFile.isEmpty()) {
+        out(*contents);
+        return ExitDone;
+    }
+    if (!saveTo(outputFile)) {
+        message(tr(fusectltext::OutputNotWritten).arg(outputFile));
+        return ExitFileError;
+    }
+    return ExitDone;
+}
+
+QStringList emptyFields(const SinglePortConfig &config)
+{
+    const singleport::Markers m = config.validate();
+    QStringList fields;
+    for (int ch = 0; ch < 4; ++ch)
+        if (m.channel[ch])
+            fields << QStringLiteral("k%1_sel").arg(ch + 1);
+    if (m.powerGood)
+        fields << QStringLiteral("pgood_sel_");
+    if (m.tripDelay)
+        fields << QStringLiteral("abschaltzeit");
+    return fields;
+}
+
+QStringList emptyFields(const TwoPortConfig &config)
+{
+    const twoport::Markers m = config.validate();
+    QStringList fields;
+    for (int ch = 0; ch < 4; ++ch)
+        if (m.channel[ch])
+            fields << QStringLiteral("k%1_sel").arg(ch + 1);
+    if (m.powerGood)
+        fields << QStringLiteral("pgood_sel_");
+    return fields;
+}
+
+int read(const invocation::Invocation &inv, Language language)
+{
+    ModuleVariant variant{};
+    if (const auto status = findVariant(inv, variant))
+        return *status;
+    ProgressLine line;
+    const auto family = configfilecheck::familyOf(variant);
+    if (family == configfilecheck::Family::TwoPort) {
+        TwoPortController c(line);
+        c.setLanguage(language);
+        c.setPortDeviceName(inv.portDeviceName);
+        c.open();
+        if (!transact(c, line, true))
+            return failedRead(c.configReply(), family);
+        return putOut(twoportfile::contents(c.config()), emptyFields(c.config()), inv.outputFile,
+                      [&](const QString &path) { return twoportfile::save(path, c.config()); });
+    }
+    SinglePortController c(line);
+    c.setLanguage(language);
+    c.setPortDeviceName(inv.portDeviceName);
+    c.open(variant);
+    if (!transact(c, line, true))
+        return failedRead(c.configReply(), family);
+    return putOut(singleportfile::contents(c.config()), emptyFields(c.config()), inv.outputFile,
+                  [&](const QString &path) { return singleportfile::save(path, c.config()); });
+}
+
+int fileRejected(const configfilecheck::Result &r, const QString &path, configfilecheck::Family family,
+                 Language language)
+{
+    using configfilecheck::Result;
+    switch (r.kind) {
+    case Result::Loaded:
+        return ExitDone;
+    case Result::FileError:
+        message(path + QStringLiteral(": ") + fileErrorMessage(r.errorCode, language));
+        return ExitFileError;
+    case Result::NotHexadecimal:
+        message(path + QStringLiteral(": ") + notHexadecimalMessage(r.invalidText, language));
+        return ExitFileError;
+    case Result::Incomplete:
+        message(path + QStringLiteral(": ") + tr(fusectltext::FileIncomplete).arg(r.emptyFields.join(QStringLiteral(", "))));
+        return ExitFileError;
+    case Result::OtherFamily: {
+        using configfilecheck::Family;
+        const Family other = family == Family::SinglePort ? Family::TwoPort : Family::SinglePort;
+        message(tr(fusectltext::OtherFamilyFile).arg(path, familyName(other), familyName(family)));
+        return ExitOtherFamily;
+    }
+    }
+    return ExitFileError;
+}
+
+template <typename Config>
+int verified(const Config &written, const Config &read)
+{
+    const QList<configcompare::Difference> differences = configcompare::compare(written, read);
+    for (const configcompare::Difference &d : differences)
+        out((tr(fusectltext::Difference).arg(d.field, d.written, d.read) + QLatin1Char('\n')).toUtf8());
+    if (differences.isEmpty()) {
+        message(tr(fusectltext::Verified));
+        return ExitDone;
+    }
+    message(tr(fusectltext::VerifyDifferences).arg(differences.size()));
+    return ExitVerifyDifferences;
+}
+
+// Loads, writes and, with --verify, reads back with one controller of the module's family.
+template <typename Controller, typename Load>
+int writeWith(Controller &c, ProgressLine &line, const invocation::Invocation &inv, Language language,
+              configfilecheck::Family family, Load load)
+{
+    c.setLanguage(language);
+    c.setPortDeviceName(inv.portDeviceName);
+    const configfilecheck::Result loaded = load(c.config());
+    if (!loaded.ok())
+        return fileRejected(loaded, inv.configFile, family, language);
+    if (!transact(c, line, false)) {
+        message(tr(fusectltext::NoAnswer).arg(Attempts));
+        return ExitNoAnswer;
+    }
+    message(tr(fusectltext::Written));
+    if (!inv.verify)
+        return ExitDone;
+    const auto written = c.config();
+    if (!transact(c, line, true))
+        return failedRead(c.configReply(), family);
+    return verified(written, c.config());
+}
+
+int write(const invocation::Invocation &inv, Language language)
+{
+    ModuleVariant variant{};
+    if (const auto status = findVariant(inv, variant))
+        return *status;
+    ProgressLine line;
+    const auto family = configfilecheck::familyOf(variant);
+    if (family == configfilecheck::Family::TwoPort) {
+        TwoPortController c(line);
+        c.open();
+        return writeWith(c, line, inv, language, family, [&](TwoPortConfig &config) {
+            return configfilecheck::loadTwoPort(inv.configFile, config);
+        });
+    }
+    SinglePortController c(line);
+    c.open(variant);
+    return writeWith(c, line, inv, language, family, [&](SinglePortConfig &config) {
+        return configfilecheck::loadSinglePort(inv.configFile, variant, config);
+    });
+}
+
+int info(const invocation::Invocation &inv, Language language)
+{
+    const Heard heard = listen(inv.portDeviceName, LearnVariantMs, true);
+    if (!heard.portUsable) {
+        message(portText(inv));
+        return ExitPortUnusable;
+    }
+    if (!heard.record) {
+        message(tr(fusectltext::SilentLine).arg(inv.portArgument).arg(LearnVariantMs / 1000));
+        return ExitNoAnswer;
+    }
+    const monitorrecord::Record &r = *heard.record;
+    ProgressLine line;
+    const auto family = configfilecheck::familyOf(r.variant);
+    QString version;
+    if (family == configfilecheck::Family::TwoPort) {
+        TwoPortController c(line);
+        c.setLanguage(language);
+        c.setPortDeviceName(inv.portDeviceName);
+        if (!transact(c, line, true))
+            return failedRead(c.configReply(), family);
+        version = twoporttelegram::versionText(c.configReply());
+    } else {
+        SinglePortController c(line);
+        c.setLanguage(language);
+        c.setPortDeviceName(inv.portDeviceName);
+        c.open(r.variant);
+        if (!transact(c, line, true))
+            return failedRead(c.configReply(), family);
+        version = singleporttelegram::versionText(c.configReply());
+    }
+    // "SW: 1.07": the dialog's label text; the version is what follows the prefix.
+    version = version.mid(4);
+    QString text = QStringLiteral("%1: %2 (%3)\n")
+                       .arg(tr(fusectltext::InfoVariant), monitorrecord::variantName(r.variant))
+                       .arg(typeByte(r.variant), 2, 16, QLatin1Char('0'));
+    text += QStringLiteral("%1: %2\n").arg(tr(fusectltext::InfoSoftware), version);
+    for (int ch = 0; ch < r.channels; ++ch)
+        text += QStringLiteral("%1: %2 A\n").arg(tr(fusectltext::InfoRated).arg(ch + 1)).arg(r.rated[ch]);
+    out(text.toUtf8());
+    return ExitDone;
+}
+
+} // namespace
+
+int run(const invocation::Invocation &inv, Language language)
+{
+    catchInterrupts();
+    switch (inv.command) {
+    case invocation::Command::Monitor:
+        return monitor(inv);
+    case invocation::Command::Info:
+        return info(inv, language);
+    case invocation::Command::Read:
+        return read(inv, language);
+    case invocation::Command::Write:
+        return write(inv, language);
+    }
+    return ExitUsage;
+}
+
+} // namespace commands

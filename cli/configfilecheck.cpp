@@ -1,0 +1,96 @@
+#include "cli/configfilecheck.h"
+
+#include "parameter/twoportfile.h"
+#include "parameter2/singleportfile.h"
+
+namespace configfilecheck {
+
+namespace {
+
+// A file the dialog of the module's family rejects may be a correct file of the other
+// family (their data lines have other lengths); that is told apart from a broken file.
+bool isTwoPortFile(const QString &path)
+{
+    TwoPortConfig scratch;
+    return twoportfile::load(path, scratch).ok();
+}
+
+bool isSinglePortFile(const QString &path)
+{
+    SinglePortConfig scratch;
+    return singleportfile::load(path, scratch).ok();
+}
+
+template <typename LoadResult>
+bool rejected(const LoadResult &loaded, Result &result)
+{
+    if (loaded.notHexadecimal) {
+        result.kind = Result::NotHexadecimal;
+        result.invalidText = loaded.invalidText;
+        return true;
+    }
+    if (loaded.errorCode != 0) {
+        result.kind = Result::FileError;
+        result.errorCode = loaded.errorCode;
+        return true;
+    }
+    return false;
+}
+
+QStringList channelFields(const std::array<bool, 4> &markers)
+{
+    QStringList fields;
+    for (int ch = 0; ch < 4; ++ch) {
+        if (markers[ch])
+            fields << QStringLiteral("k%1_sel").arg(ch + 1);
+    }
+    return fields;
+}
+
+} // namespace
+
+Family familyOf(ModuleVariant variant)
+{
+    return variant == ModuleVariant::FourChannelTwoPort ? Family::TwoPort : Family::SinglePort;
+}
+
+Result loadSinglePort(const QString &path, ModuleVariant variant, SinglePortConfig &config)
+{
+    Result result;
+    config = SinglePortConfig();
+    config.rebuildChannelLists(variant);
+    if (rejected(singleportfile::load(path, config), result)) {
+        if (result.kind == Result::FileError && isTwoPortFile(path))
+            result.kind = Result::OtherFamily;
+        return result;
+    }
+    const singleport::Markers markers = config.validate();
+    result.emptyFields = channelFields(markers.channel);
+    if (markers.powerGood)
+        result.emptyFields << QStringLiteral("pgood_sel_");
+    if (markers.tripDelay)
+        result.emptyFields << QStringLiteral("abschaltzeit");
+    if (!result.emptyFields.isEmpty())
+        result.kind = Result::Incomplete;
+    return result;
+}
+
+Result loadTwoPort(const QString &path, TwoPortConfig &config)
+{
+    Result result;
+    config = TwoPortConfig();
+    if (rejected(twoportfile::load(path, config), result)) {
+        if (result.kind == Result::FileError && isSinglePortFile(path))
+            result.kind = Result::OtherFamily;
+        return result;
+    }
+    const twoport::Markers markers = config.validate();
+    result.emptyFields = channelFields(markers.channel);
+    if (markers.powerGood)
+        result.emptyFields << QStringLiteral("pgood_sel_");
+    if (!result.emptyFields.isEmpty())
+        result.kind = Result::Incomplete;
+    return result;
+}
+
+} // namespace configfilecheck
