@@ -6,17 +6,17 @@
 #include "cli/fusectltexts.h"
 #include "cli/monitorrecord.h"
 #include "config/configmessages.h"
-#include "config/transactionline.h"
+#include "config/configmachinery.h"
 #include "link/monitorport.h"
 #include "link/portnames.h"
 #include "link/serialline.h"
 #include "link/statustelegram.h"
 #include "link/telegramassembler.h"
-#include "parameter/twoportcontroller.h"
 #include "parameter/twoportfile.h"
+#include "parameter/twoportmodule.h"
 #include "parameter/twoporttelegram.h"
-#include "parameter2/singleportcontroller.h"
 #include "parameter2/singleportfile.h"
+#include "parameter2/singleportmodule.h"
 #include "parameter2/singleporttelegram.h"
 
 #include <QDateTime>
@@ -61,6 +61,20 @@ void out(const QByteArray &bytes)
     std::fflush(stdout);
 }
 
+// One read of the line, waiting for it in an event loop of its own (nothing else runs here).
+QByteArray readLine(SerialLine &line, int maxBytes, int gapMs, int totalMs)
+{
+    QByteArray bytes;
+    QEventLoop loop;
+    QObject::connect(&line, &SerialLine::readFinished, &loop, [&](const QByteArray &got) {
+        bytes = got;
+        loop.quit();
+    });
+    line.startRead(maxBytes, gapMs, totalMs);
+    loop.exec();
+    return bytes;
+}
+
 QString portText(const invocation::Invocation &inv)
 {
     return tr(fusectltext::PortUnusable).arg(inv.portArgument, portnames::systemPath(inv.portDeviceName));
@@ -69,8 +83,7 @@ QString portText(const invocation::Invocation &inv)
 int monitor(const invocation::Invocation &inv)
 {
     SerialLine line;
-    line.open(inv.portDeviceName);
-    if (!line.isUsable()) {
+    if (!line.open(inv.portDeviceName)) {
         message(portText(inv));
         return ExitPortUnusable;
     }
@@ -85,7 +98,7 @@ int monitor(const invocation::Invocation &inv)
     const qint64 endMs = qint64(inv.seconds) * 1000;
     while (!interrupted && (endMs == 0 || clock.elapsed() < endMs)) {
         // The main window's read: at most 120 ms, so an interrupt is seen soon.
-        const QByteArray bytes = line.read(MonitorPort::ReadSize, MonitorPort::ReadGapMs, MonitorPort::ReadTotalMs);
+        const QByteArray bytes = readLine(line, MonitorPort::ReadSize, MonitorPort::ReadGapMs, MonitorPort::ReadTotalMs);
         const QDateTime now = QDateTime::currentDateTime();
         for (const char b : bytes) {
             if (!assembler.baue_string(quint8(b)))
@@ -130,8 +143,7 @@ Heard listen(const QString &deviceName, int timeoutMs, bool wantRecord)
 {
     Heard heard;
     SerialLine line;
-    line.open(deviceName);
-    heard.portUsable = line.isUsable();
+    heard.portUsable = line.open(deviceName);
     if (!heard.portUsable)
         return heard;
     TelegramAssembler assembler;
@@ -139,8 +151,8 @@ Heard listen(const QString &deviceName, int timeoutMs, bool wantRecord)
     clock.start();
     while (!interrupted && clock.elapsed() < timeoutMs) {
         const int left = timeoutMs - int(clock.elapsed());
-        const QByteArray bytes = line.read(MonitorPort::ReadSize, MonitorPort::ReadGapMs,
-                                           std::min(left, MonitorPort::ReadTotalMs));
+        const QByteArray bytes = readLine(line, MonitorPort::ReadSize, MonitorPort::ReadGapMs,
+                                          std::min(left, MonitorPort::ReadTotalMs));
         for (const char b : bytes) {
             if (!assembler.baue_string(quint8(b)))
                 continue;
@@ -161,24 +173,20 @@ Heard listen(const QString &deviceName, int timeoutMs, bool wantRecord)
 bool portUsable(const QString &deviceName)
 {
     SerialLine line;
-    line.open(deviceName);
-    return line.isUsable();
+    return line.open(deviceName);
 }
 
 // The real serial line, with a note on stderr before every retry when stderr is a terminal.
-class ProgressLine : public TransactionLine
+class ProgressLine : public SerialLine
 {
 public:
-    void open(const QString &deviceName) override
+    bool open(const QString &deviceName) override
     {
         if (attempts_ > 0 && showProgress_)
             std::fprintf(stderr, "%s\r", qPrintable(tr(fusectltext::AttemptFailed).arg(attempts_).arg(Attempts)));
         ++attempts_;
-        line_.open(deviceName);
+        return SerialLine::open(deviceName);
     }
-    void close() override { line_.close(); }
-    QByteArray read(int maxBytes, int gapMs, int totalMs) override { return line_.read(maxBytes, gapMs, totalMs); }
-    void write(const QByteArray &bytes, int timeoutMs) override { line_.write(bytes, timeoutMs); }
 
     int attempts() const { return attempts_; }
     void endProgress()
@@ -189,7 +197,6 @@ public:
     }
 
 private:
-    SerialTransactionLine line_;
     int attempts_ = 0;
 #ifdef Q_OS_UNIX
     const bool showProgress_ = ::isatty(STDERR_FILENO);
@@ -200,26 +207,28 @@ private:
 
 // One read or write series of the dialogs' protocol: the first attempt, then up to 12
 // retries 500 ms apart. True when a reply was accepted or the write acknowledged.
-template <typename Controller>
-bool transact(Controller &controller, ProgressLine &line, bool read)
+bool transact(ConfigMachinery &machinery, ProgressLine &line, bool read)
 {
-    bool finished = false;
+    bool done = false;
     bool success = false;
     QEventLoop loop;
-    const auto connection = QObject::connect(&controller.protocol(), &RetryProtocol::transactionFinished,
-                                             [&](bool ok) {
-                                                 finished = true;
-                                                 success = ok;
-                                                 loop.quit();
-                                             });
+    const auto end = [&](bool ok) {
+        done = true;
+        success = ok;
+        loop.quit();
+    };
+    QObject::connect(&machinery.protocol(), &RetryProtocol::transactionFinished, &loop, end);
+    // A write refused for an empty field sends nothing and ends no series.
+    QObject::connect(&machinery.protocol(), &RetryProtocol::attemptFinished, &loop, [&](RetryProtocol::Outcome o) {
+        if (o == RetryProtocol::Outcome::Refused)
+            end(false);
+    });
     if (read)
-        controller.readConfiguration();
+        machinery.read();
     else
-        controller.writeConfiguration();
-    // The first attempt runs at once; only a failed one leaves the retries to the event loop.
-    if (!finished && controller.protocol().retryActive())
+        machinery.write();
+    if (!done)
         loop.exec();
-    QObject::disconnect(connection);
     line.endProgress();
     return success;
 }
@@ -323,23 +332,24 @@ int read(const invocation::Invocation &inv, Language language)
     ProgressLine line;
     const auto family = configfilecheck::familyOf(variant);
     if (family == configfilecheck::Family::TwoPort) {
-        TwoPortController c(line);
+        TwoPortModule module;
+        ConfigMachinery c(module, line);
         c.setLanguage(language);
         c.setPortDeviceName(inv.portDeviceName);
-        c.open();
         if (!transact(c, line, true))
             return failedRead(c.configReply(), family);
-        return putOut(twoportfile::contents(c.config()), emptyFields(c.config()), inv.outputFile,
-                      [&](const QString &path) { return twoportfile::save(path, c.config()); });
+        return putOut(twoportfile::contents(module.config()), emptyFields(module.config()), inv.outputFile,
+                      [&](const QString &path) { return module.save(path); });
     }
-    SinglePortController c(line);
+    SinglePortModule module;
+    ConfigMachinery c(module, line);
     c.setLanguage(language);
     c.setPortDeviceName(inv.portDeviceName);
-    c.open(variant);
+    module.open(variant);
     if (!transact(c, line, true))
         return failedRead(c.configReply(), family);
-    return putOut(singleportfile::contents(c.config()), emptyFields(c.config()), inv.outputFile,
-                  [&](const QString &path) { return singleportfile::save(path, c.config()); });
+    return putOut(singleportfile::contents(module.config()), emptyFields(module.config()), inv.outputFile,
+                  [&](const QString &path) { return module.save(path); });
 }
 
 int fileRejected(const configfilecheck::Result &r, const QString &path, configfilecheck::Family family,
@@ -382,14 +392,15 @@ int verified(const Config &written, const Config &read)
     return ExitVerifyDifferences;
 }
 
-// Loads, writes and, with --verify, reads back with one controller of the module's family.
-template <typename Controller, typename Load>
-int writeWith(Controller &c, ProgressLine &line, const invocation::Invocation &inv, Language language,
+// Loads, writes and, with --verify, reads back with the module's family.
+template <typename Module, typename Load>
+int writeWith(Module &module, ProgressLine &line, const invocation::Invocation &inv, Language language,
               configfilecheck::Family family, Load load)
 {
+    ConfigMachinery c(module, line);
     c.setLanguage(language);
     c.setPortDeviceName(inv.portDeviceName);
-    const configfilecheck::Result loaded = load(c.config());
+    const configfilecheck::Result loaded = load(module.config());
     if (!loaded.ok())
         return fileRejected(loaded, inv.configFile, family, language);
     if (!transact(c, line, false)) {
@@ -399,10 +410,10 @@ int writeWith(Controller &c, ProgressLine &line, const invocation::Invocation &i
     message(tr(fusectltext::Written));
     if (!inv.verify)
         return ExitDone;
-    const auto written = c.config();
+    const auto written = module.config();
     if (!transact(c, line, true))
         return failedRead(c.configReply(), family);
-    return verified(written, c.config());
+    return verified(written, module.config());
 }
 
 int write(const invocation::Invocation &inv, Language language)
@@ -413,15 +424,14 @@ int write(const invocation::Invocation &inv, Language language)
     ProgressLine line;
     const auto family = configfilecheck::familyOf(variant);
     if (family == configfilecheck::Family::TwoPort) {
-        TwoPortController c(line);
-        c.open();
-        return writeWith(c, line, inv, language, family, [&](TwoPortConfig &config) {
+        TwoPortModule module;
+        return writeWith(module, line, inv, language, family, [&](TwoPortConfig &config) {
             return configfilecheck::loadTwoPort(inv.configFile, config);
         });
     }
-    SinglePortController c(line);
-    c.open(variant);
-    return writeWith(c, line, inv, language, family, [&](SinglePortConfig &config) {
+    SinglePortModule module;
+    module.open(variant);
+    return writeWith(module, line, inv, language, family, [&](SinglePortConfig &config) {
         return configfilecheck::loadSinglePort(inv.configFile, variant, config);
     });
 }
@@ -442,20 +452,22 @@ int info(const invocation::Invocation &inv, Language language)
     const auto family = configfilecheck::familyOf(r.variant);
     QString version;
     if (family == configfilecheck::Family::TwoPort) {
-        TwoPortController c(line);
+        TwoPortModule module;
+        ConfigMachinery c(module, line);
         c.setLanguage(language);
         c.setPortDeviceName(inv.portDeviceName);
         if (!transact(c, line, true))
             return failedRead(c.configReply(), family);
-        version = twoporttelegram::versionText(c.configReply());
+        version = module.versionText(c.configReply());
     } else {
-        SinglePortController c(line);
+        SinglePortModule module;
+        ConfigMachinery c(module, line);
         c.setLanguage(language);
         c.setPortDeviceName(inv.portDeviceName);
-        c.open(r.variant);
+        module.open(r.variant);
         if (!transact(c, line, true))
             return failedRead(c.configReply(), family);
-        version = singleporttelegram::versionText(c.configReply());
+        version = module.versionText(c.configReply());
     }
     // "SW: 1.07": the dialog's label text; the version is what follows the prefix.
     version = version.mid(4);
