@@ -19,30 +19,34 @@ public:
     QByteArrayList replies;
     bool usable = true;      // false: the port is held by another program
     bool holdReads = false;
+    // When set, every call is also noted here as "<label>: <call>", so that a test can
+    // see the order of what two lines were asked to do.
+    QStringList *journal = nullptr;
+    QString label;
 
     bool open(const QString &name) override
     {
-        calls << QStringLiteral("open %1").arg(name);
+        note(QStringLiteral("open %1").arg(name));
         opened_ = usable;
         return opened_;
     }
     void close() override
     {
-        calls << QStringLiteral("close");
+        note(QStringLiteral("close"));
         opened_ = false;
         reading_ = false;
         ++generation_;   // what was in flight is dropped
     }
     void write(const QByteArray &bytes, int timeoutMs) override
     {
-        calls << QStringLiteral("write %1 %2").arg(QString::fromLatin1(bytes.toHex(' ').toUpper())).arg(timeoutMs);
+        note(QStringLiteral("write %1 %2").arg(QString::fromLatin1(bytes.toHex(' ').toUpper())).arg(timeoutMs));
         if (opened_)
             written << bytes;
         later([this] { emit writeFinished(); });
     }
     void startRead(int maxBytes, int gapMs, int totalMs) override
     {
-        calls << QStringLiteral("read %1 %2 %3").arg(maxBytes).arg(gapMs).arg(totalMs);
+        note(QStringLiteral("read %1 %2 %3").arg(maxBytes).arg(gapMs).arg(totalMs));
         reading_ = true;
         if (!holdReads)
             later([this] { completeRead(replies.isEmpty() ? QByteArray() : replies.takeFirst()); });
@@ -59,6 +63,12 @@ public:
     }
 
 private:
+    void note(const QString &call)
+    {
+        calls << call;
+        if (journal)
+            *journal << label + QStringLiteral(": ") + call;
+    }
     template <class F> void later(F f)
     {
         const int generation = generation_;

@@ -59,6 +59,8 @@ private slots:
     void closeHandsThePortBack();
     void languageFlagsChooseMessages();
     void applicationCreatesAndWiresTheDialog();
+    void clickDuringAnAttemptWaitsForIt();
+    void closeDuringAnAttemptDropsIt();
 
 private:
     QList<QWidget *> channels34() const
@@ -292,6 +294,56 @@ void tst_ConfigHandOver::applicationCreatesAndWiresTheDialog()
     app.para->close();
     QVERIFY(app.Form1->isEnabled());
     QVERIFY(ctl<QTimer>(app.Form1.get(), "Timer1")->isActive());
+}
+
+void tst_ConfigHandOver::clickDuringAnAttemptWaitsForIt()
+{
+    monitoring();
+    form->Button1Click();
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);   // factory settings: a write can go
+    dialogLine->holdReads = true;
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+    QTRY_VERIFY(dialogLine->readInFlight());
+    // Read lists were emptied by the read button; the factory settings come back for the write.
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);   // while the read waits
+    QCOMPARE(dialogLine->calls.filter("open").size(), 1);
+    QCOMPARE(dialogLine->written.size(), 1);
+    dialogLine->completeRead(hexBytes("00"));   // no valid reply: the read failed
+    QTRY_COMPARE(dialogLine->calls.filter("open").size(), 2);
+    QCOMPARE(dialogLine->calls.mid(0, 5), (QStringList{"open \\\\.\\COM1", "write FF FC 30", "read 50 80 260", "close",
+                                                       "open \\\\.\\COM1"}));
+    QTRY_VERIFY(dialogLine->readInFlight());
+    QCOMPARE(dialogLine->written.size(), 2);
+    QCOMPARE(quint8(dialogLine->written.last().at(1)), quint8(0xF3));   // the write, right after the read
+    const QByteArray telegram = dialogLine->written.last();
+    dialogLine->completeRead(telegram.right(1));   // acknowledged
+    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QVERIFY(!dlg->machinery().protocol().retryActive());   // the failed read's retry was taken by the write's success
+}
+
+void tst_ConfigHandOver::closeDuringAnAttemptDropsIt()
+{
+    QStringList journal;
+    mainLine->journal = dialogLine->journal = &journal;
+    mainLine->label = QStringLiteral("main");
+    dialogLine->label = QStringLiteral("dialog");
+    monitoring();
+    form->Button1Click();
+    dialogLine->holdReads = true;
+    QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
+    QTRY_VERIFY(dialogLine->readInFlight());
+    journal.clear();
+    dlg->close();
+    // The dialog's port is closed before the main window opens its own again.
+    QCOMPARE(journal.value(0), QStringLiteral("dialog: close"));
+    QCOMPARE(journal.value(1), QStringLiteral("main: open \\\\.\\COM1"));
+    // The reply that was on its way changes nothing, and nothing more is sent.
+    dialogLine->completeRead(hexBytes("E4 17"));
+    QTest::qWait(1200);   // longer than two retry periods
+    QVERIFY(journal.filter("dialog").size() == 1);
+    QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());
+    QVERIFY(!dlg->machinery().protocol().retryActive());
 }
 
 QTEST_MAIN(tst_ConfigHandOver)
