@@ -65,12 +65,14 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
     void switchLanguage(Language language);
     void showChannels34(bool shown);
+    void describeForScreenReaders();
 
     struct Lamp { QLabel *outline, *off, *on, *label; };
     AppState &state_;
