@@ -14,6 +14,17 @@ QString withoutColon(const QString &caption)
     return text.trimmed();
 }
 
+// After a row the heading continues the phrase ("Channel 1, output current"): its first
+// word loses its capital unless it is a single letter or an abbreviation ("I Rated"). The
+// German headings that follow a row begin in lower case already.
+QString continuing(const QString &heading)
+{
+    const QString firstWord = heading.section(u' ', 0, 0);
+    if (firstWord.size() < 2 || firstWord == firstWord.toUpper())
+        return heading;
+    return heading.at(0).toLower() + heading.mid(1);
+}
+
 // Lives on the marker and renames on its show, hide and language-change events (the
 // captions have been rewritten before the marker hears of a switch).
 class MarkerAnnouncer : public QObject
@@ -61,7 +72,9 @@ private:
 
 QString accessibleFieldName(const QString &row, const QString &column)
 {
-    return row.isEmpty() ? withoutColon(column) : withoutColon(row) + QStringLiteral(", ") + withoutColon(column);
+    if (row.isEmpty())
+        return withoutColon(column);
+    return withoutColon(row) + QStringLiteral(", ") + continuing(withoutColon(column));
 }
 
 void announceMarkers(const QList<MarkedField> &fields)

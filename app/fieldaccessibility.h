@@ -7,8 +7,8 @@ class QLabel;
 class QWidget;
 
 // The name of a field or value for screen readers: "Kanal 1, konfigurierter Strom [A]",
-// its row caption and the heading of its column without their colons; the heading alone
-// when the row is empty.
+// "Channel 1, configured current [A]": its row caption and the heading of its column
+// without their colons; the heading alone when the row is empty.
 QString accessibleFieldName(const QString &row, const QString &column);
 
 // A "!" marker beside a list says the list must be filled in.

@@ -51,8 +51,8 @@ void provideAccessibleInterface(QWidget *widget, InterfaceMaker maker)
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
 }
 
-// The panel lists its children as Qt does, less the lamp pictures and whatever belongs to
-// a hidden row.
+// The panel lists its shown children, less the lamp pictures and the values of a hidden
+// row. What lies at a point is the topmost child there, not the frame behind it.
 class PanelInterface : public OwnAccessibleInterface
 {
 public:
@@ -76,13 +76,24 @@ public:
         return w ? listed().indexOf(w) : -1;
     }
 
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        const QWidgetList children = listed();
+        for (auto it = children.crbegin(); it != children.crend(); ++it) {   // stacking order, top first
+            QAccessibleInterface *c = QAccessible::queryAccessibleInterface(*it);
+            if (c && c->rect().contains(x, y))
+                return c;
+        }
+        return nullptr;
+    }
+
 private:
     QWidgetList listed() const
     {
         QWidgetList children;
         for (QObject *object : widget()->children()) {
             QWidget *w = qobject_cast<QWidget *>(object);
-            if (!w || w->isWindow() || pictures_.contains(w))
+            if (!w || w->isWindow() || w->isHidden() || pictures_.contains(w))
                 continue;
             const QPointer<QWidget> row = rowOf_.value(w);
             if (row && row->isHidden())
@@ -182,22 +193,20 @@ MainWindowAccessibility::MainWindowAccessibility(QWidget *panel, const QList<Lam
     , values_(values)
 {
     QSet<const QWidget *> pictures;
-    QHash<const QWidget *, QPointer<QWidget>> rowOf;
     for (const Lamp &lamp : lamps) {
         pictures << lamp.off << lamp.on;
-        rowOf.insert(lamp.outline, lamp.outline);   // the outline is hidden with its row
         provideAccessibleInterface(lamp.outline, [lamp] { return new LampInterface(lamp.outline, lamp.on, lamp.caption); });
-        lamp.outline->installEventFilter(this);
-        lamp.on->installEventFilter(this);
     }
+    QHash<const QWidget *, QPointer<QWidget>> rowOf;
     for (const Value &value : values) {
-        if (value.row) {
+        if (value.row)
             rowOf.insert(value.value, value.row);
-            value.row->installEventFilter(this);
-        }
         provideAccessibleInterface(value.value,
                                    [value] { return new ValueInterface(value.value, value.row, value.column); });
     }
+    // Children come and go from the list as they are shown and hidden.
+    for (QWidget *w : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        w->installEventFilter(this);
     for (const Flag &flag : flags) {
         flag.flag->setFocusPolicy(Qt::StrongFocus);   // a label draws no focus: nothing shows
         provideAccessibleInterface(flag.flag, [flag] { return new FlagInterface(flag.flag, flag.name, flag.activate); });
@@ -229,19 +238,20 @@ bool MainWindowAccessibility::eventFilter(QObject *watched, QEvent *event)
         for (const Value &value : values_)
             notify(value.value, QAccessible::NameChanged);
     }
-    if (type != QEvent::ShowToParent && type != QEvent::HideToParent)
+    if (watched == panel_ || (type != QEvent::ShowToParent && type != QEvent::HideToParent))
         return false;
-    const bool shown = type == QEvent::ShowToParent;
+    const int listing = type == QEvent::ShowToParent ? QAccessible::ObjectCreated : QAccessible::ObjectDestroyed;
     for (const Lamp &lamp : lamps_) {
         if (watched == lamp.on)
             notify(lamp.outline, QAccessible::NameChanged);
-        else if (watched == lamp.outline)
-            notify(lamp.outline, shown ? QAccessible::ObjectCreated : QAccessible::ObjectDestroyed);
+        if (watched == lamp.on || watched == lamp.off)
+            return false;   // never listed
     }
     for (const Value &value : values_) {
-        if (watched == value.row)
-            notify(value.value, shown ? QAccessible::ObjectCreated : QAccessible::ObjectDestroyed);
+        if (watched == value.row && !value.value->isHidden())
+            notify(value.value, listing);
     }
+    notify(watched, listing);
     return false;
 }
 

@@ -12,8 +12,8 @@ class QWidget;
 // What a screen reader finds on the main window. Each lamp is one element named by its
 // caption and its state ("Überstrom Kanal 1: an"); the pictures it is drawn with are not
 // listed. Each value is named by its row, its column and its text ("Kanal 1, aktueller
-// Strom: 3,00 Adc"), since a label gives screen readers no text beside its name. Lamps
-// and values of a hidden row are left out. The flags are buttons named in their own
+// Strom: 3,00 Adc"), since a label gives screen readers no text beside its name. Hidden
+// controls, and the values of a hidden row, are left out. The flags are buttons named in their own
 // language. Names follow the captions, so they follow the language switch; nothing is
 // drawn differently.
 class MainWindowAccessibility : public QObject
