@@ -13,7 +13,7 @@ if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
 fi
 data=$(mktemp -d)
 busp=""; simpid=""; toolpid=""
-trap 'exec 3>&-; kill $toolpid $simpid $busp 2>/dev/null; rm -rf "$data"' EXIT
+trap 'exec 3>&-; kill $toolpid $simpid $busp 2>/dev/null || true; rm -rf "$data"' EXIT
 export XDG_DATA_HOME="$data" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 fail() { echo "FAIL: $*"; cat "$data/view" 2>/dev/null; exit 1; }
 
