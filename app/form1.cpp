@@ -163,7 +163,7 @@ void TForm1::Timer2Timer()
             lamp.off->setVisible(channels34Shown_ || i < status::Ovc3 || i > status::Trip4);
         }
         for (QLabel *value : values_)
-            value->clear();
+            value->setText(QString());   // unlike clear(), tells screen readers
     }
     assembler.rxActivity = false;
 }

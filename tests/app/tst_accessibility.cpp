@@ -86,6 +86,7 @@ private slots:
     void interfaceMadeBeforeIsReplaced();
     void markers_data();
     void markers();
+    void screenReadersHearOfChanges();
 
 private:
     template <typename T = QLabel>
@@ -549,6 +550,55 @@ void tst_Accessibility::markers()
         QCOMPARE(iface(dialog->findChild<QWidget *>(fields[i].section('=', 0, 0)))->text(QAccessible::Description),
                  QString());
     }
+}
+
+namespace {
+QStringList heard;
+void hear(QAccessibleEvent *event)
+{
+    const char *type = event->type() == QAccessible::NameChanged       ? "name"
+                       : event->type() == QAccessible::ObjectCreated   ? "listed"
+                       : event->type() == QAccessible::ObjectDestroyed ? "unlisted"
+                                                                       : nullptr;
+    if (type && event->object())
+        heard << QStringLiteral("%1 %2").arg(QLatin1String(type), event->object()->objectName());
+}
+} // namespace
+
+// A screen reader keeps what it has read until it hears of a change: a lamp switching,
+// a value blanked, a language switch and rows hidden by a module swap all tell it.
+void tst_Accessibility::screenReadersHearOfChanges()
+{
+    QAccessible::installUpdateHandler(hear);
+    QAccessible::setActive(true);
+    if (!QAccessible::isActive()) {
+        QAccessible::installUpdateHandler(nullptr);
+        QSKIP("this platform takes no accessibility events");
+    }
+    heard.clear();
+    feed(hexBytes(Example));
+    QVERIFY2(heard.contains("name mb1_1"), qPrintable(heard.join(", ")));
+    QVERIFY(heard.contains("name i1"));
+    QVERIFY(!heard.contains("name mb1_2"));   // stays off
+    heard.clear();
+    form->Timer2Timer();
+    form->Timer2Timer();
+    QVERIFY2(heard.contains("name mb1_1"), qPrintable(heard.join(", ")));
+    QVERIFY(heard.contains("name i1"));   // blanked
+    heard.clear();
+    form->englischClick();
+    QVERIFY(heard.contains("name mb2_2"));
+    QVERIFY(heard.contains("name uin_min"));
+    heard.clear();
+    feed(twoChannel());
+    for (const char *gone : {"mb1_5", "mb1_8", "Labelmb1_6", "k3", "k1_4", "i3", "i4_endwert"})
+        QVERIFY2(heard.contains(QStringLiteral("unlisted ") + gone), gone);
+    heard.clear();
+    feed(hexBytes(Example));
+    for (const char *back : {"mb1_5", "mb1_8", "k3", "i3", "i4_endwert"})
+        QVERIFY2(heard.contains(QStringLiteral("listed ") + back), back);
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::setActive(false);
 }
 
 QTEST_MAIN(tst_Accessibility)
