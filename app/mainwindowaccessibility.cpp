@@ -195,7 +195,8 @@ MainWindowAccessibility::MainWindowAccessibility(QWidget *panel, const QList<Lam
     QSet<const QWidget *> pictures;
     for (const Lamp &lamp : lamps) {
         pictures << lamp.off << lamp.on;
-        provideAccessibleInterface(lamp.outline, [lamp] { return new LampInterface(lamp.outline, lamp.on, lamp.caption); });
+        provideAccessibleInterface(lamp.outline,
+                                   [lamp] { return new LampInterface(lamp.outline, lamp.on, lamp.caption); });
     }
     QHash<const QWidget *, QPointer<QWidget>> rowOf;
     for (const Value &value : values) {
@@ -209,7 +210,8 @@ MainWindowAccessibility::MainWindowAccessibility(QWidget *panel, const QList<Lam
         w->installEventFilter(this);
     for (const Flag &flag : flags) {
         flag.flag->setFocusPolicy(Qt::StrongFocus);   // a label draws no focus: nothing shows
-        provideAccessibleInterface(flag.flag, [flag] { return new FlagInterface(flag.flag, flag.name, flag.activate); });
+        provideAccessibleInterface(flag.flag,
+                                   [flag] { return new FlagInterface(flag.flag, flag.name, flag.activate); });
     }
     provideAccessibleInterface(panel, [panel, pictures, rowOf] { return new PanelInterface(panel, pictures, rowOf); });
     panel->installEventFilter(this);
