@@ -4,7 +4,8 @@ JOBS    ?= 2
 APT_PACKAGES := cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev \
                 qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev fonts-wine xvfb xauth xdotool imagemagick \
                 clang libclang-rt-14-dev libbenchmark-dev \
-                lintian desktop-file-utils appstream dpkg-dev file
+                lintian desktop-file-utils appstream dpkg-dev file \
+                libx11-dev at-spi2-core dbus-daemon python3-pyatspi gir1.2-atspi-2.0
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 TOOL := $(BUILD)/app/electronic-fuse
 SIM  := $(BUILD)/tools/fuse-simulator

@@ -220,6 +220,17 @@
     </message>
 </context>
 <context>
+    <name>MainWindowAccessibility</name>
+    <message>
+        <source>an</source>
+        <translation>on</translation>
+    </message>
+    <message>
+        <source>aus</source>
+        <translation>off</translation>
+    </message>
+</context>
+<context>
     <name>TForm1</name>
     <message>
         <source>Visualisierung</source>

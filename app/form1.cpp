@@ -2,12 +2,13 @@
 #include "ui_form1.h"
 
 #include "appstate.h"
+#include "app/mainwindowaccessibility.h"
 #include "config/translation.h"
 #include "information/info.h"
 #include "parameter/para.h"
 #include "parameter2/parameter_rovo.h"
 
-#include <QMouseEvent>
+#include <QCloseEvent>
 #include <QScreen>
 
 TForm1::TForm1(AppState &state, SerialLine &line, QWidget *parent)
@@ -35,13 +36,7 @@ TForm1::TForm1(AppState &state, SerialLine &line, QWidget *parent)
     }};
     values_ = {ui->i1, ui->i2, ui->i3, ui->i4, ui->i1_max, ui->i2_max, ui->i3_max, ui->i4_max,
                ui->uin, ui->uin_min, ui->i1_endwert, ui->i2_endwert, ui->i3_endwert, ui->i4_endwert};
-    // Pictures carry no text: name them for screen readers and test tools.
-    for (const Lamp &lamp : lamps_) {
-        for (QLabel *picture : {lamp.outline, lamp.off, lamp.on})
-            picture->setAccessibleName(picture->objectName());
-    }
-    ui->deutsch->setAccessibleName(ui->deutsch->objectName());
-    ui->englisch->setAccessibleName(ui->englisch->objectName());
+    describeForScreenReaders();
     ui->deutsch->installEventFilter(this);
     ui->englisch->installEventFilter(this);
 
@@ -181,7 +176,7 @@ void TForm1::Timer2Timer()
             lamp.off->setVisible(channels34Shown_ || i < status::Ovc3 || i > status::Trip4);
         }
         for (QLabel *value : values_)
-            value->clear();
+            value->setText(QString());   // unlike clear(), tells screen readers
     }
     assembler.rxActivity = false;
 }
@@ -285,12 +280,48 @@ void TForm1::info1Click()
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    // A disabled window (a configuration dialog is open) takes no input, but the filter
+    // still sees the mouse events of its children.
+    if (isEnabled() && activatesFlag(event)) {
         if (watched == ui->deutsch)
             deutschClick();
         else if (watched == ui->englisch)
             englischClick();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::describeForScreenReaders()
+{
+    QList<MainWindowAccessibility::Lamp> lamps;
+    for (const Lamp &lamp : lamps_)
+        lamps.append({lamp.outline, lamp.off, lamp.on, lamp.label});
+    const QList<MainWindowAccessibility::Value> values = {
+        {ui->i1, ui->k1, ui->Label1}, {ui->i2, ui->k2, ui->Label1},
+        {ui->i3, ui->k3, ui->Label1}, {ui->i4, ui->k4, ui->Label1},
+        {ui->i1_max, ui->k1_1, ui->Label2}, {ui->i2_max, ui->k1_2, ui->Label2},
+        {ui->i3_max, ui->k1_3, ui->Label2}, {ui->i4_max, ui->k1_4, ui->Label2},
+        {ui->i1_endwert, ui->k1, ui->Label3}, {ui->i2_endwert, ui->k2, ui->Label3},
+        {ui->i3_endwert, ui->k3, ui->Label3}, {ui->i4_endwert, ui->k4, ui->Label3},
+        {ui->uin, nullptr, ui->Label15}, {ui->uin_min, nullptr, ui->Label7},
+    };
+    // Each flag is named in its own language.
+    const QList<MainWindowAccessibility::Flag> flags = {
+        {ui->deutsch, QStringLiteral("Deutsch"), [this] { deutschClick(); }},
+        {ui->englisch, QStringLiteral("English"), [this] { englischClick(); }},
+    };
+    new MainWindowAccessibility(ui->centralwidget, lamps, values, flags);
+    // The flags come last when tabbing, so that focus passes from a hidden port list to
+    // the configuration button as before.
+    setTabOrder(ui->Button1, ui->deutsch);
+    setTabOrder(ui->deutsch, ui->englisch);
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    QMainWindow::closeEvent(event);
+    // Closing the main window ends the program, whatever other window is open and also
+    // while it is disabled under a configuration dialog. (Outside the event loop, as in
+    // tests, this does nothing.)
+    QCoreApplication::quit();
 }

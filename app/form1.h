@@ -60,6 +60,7 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -67,6 +68,7 @@ private:
     void received(const QByteArray &bytes);
     void switchLanguage(Language language);
     void showChannels34(bool shown);
+    void describeForScreenReaders();
 
     Ui::TForm1 *ui;
     QTimer Timer1;   // 50 ms: port selection, read, assembly and decoding

@@ -2,6 +2,7 @@
 #include "ui_para.h"
 
 #include "app/appstate.h"
+#include "app/fieldaccessibility.h"
 #include "config/configmessages.h"
 
 #include <QApplication>
@@ -21,6 +22,11 @@ Tpara::Tpara(AppState &state, SerialLine *line, QWidget *parent)
     currentLists_ = {ui->k1_sel, ui->k2_sel, ui->k3_sel, ui->k4_sel};
     timeLists_ = {ui->k1_time, ui->k2_time, ui->k3_time, ui->k4_time};
     channelMarkers_ = {ui->error_k1, ui->error_k2, ui->error_k3, ui->error_k4};
+    announceMarkers({{ui->error_k1, ui->k1_sel, ui->Label6, ui->Label1},
+                     {ui->error_k2, ui->k2_sel, ui->Label12, ui->Label1},
+                     {ui->error_k3, ui->k3_sel, ui->Label13, ui->Label1},
+                     {ui->error_k4, ui->k4_sel, ui->Label14, ui->Label1},
+                     {ui->error_pg, ui->pgood_sel_, nullptr, ui->Label15}});
     eventBoxes_[0] = {ui->port1_byte1_01, ui->port1_byte1_02, ui->port1_byte1_04, ui->port1_byte1_08,
                       ui->port1_byte1_10, ui->port1_byte1_20, ui->port1_byte1_40, ui->port1_byte1_80};
     eventBoxes_[1] = {ui->port2_byte1_01, ui->port2_byte1_02, ui->port2_byte1_04, ui->port2_byte1_08,

@@ -2,6 +2,7 @@
 #include "ui_parameter_rovo.h"
 
 #include "app/appstate.h"
+#include "app/fieldaccessibility.h"
 #include "config/configmessages.h"
 #include "grafik/svgpicture.h"
 
@@ -32,6 +33,12 @@ Tparameter_rovo::Tparameter_rovo(AppState &state, SerialLine *line, QWidget *par
 
     channelLists_ = {ui->k1_sel, ui->k2_sel, ui->k3_sel, ui->k4_sel};
     channelMarkers_ = {ui->error_k1, ui->error_k2, ui->error_k3, ui->error_k4};
+    announceMarkers({{ui->error_k1, ui->k1_sel, ui->Label6, ui->Label1},
+                     {ui->error_k2, ui->k2_sel, ui->Label12, ui->Label1},
+                     {ui->error_k3, ui->k3_sel, ui->Label13, ui->Label1},
+                     {ui->error_k4, ui->k4_sel, ui->Label14, ui->Label1},
+                     {ui->error_pg, ui->pgood_sel_, nullptr, ui->Label15},
+                     {ui->ab_error, ui->abschaltzeit, nullptr, ui->Label4}});
     eventBoxes_ = {ui->port1_byte1_01, ui->port1_byte1_02, ui->port1_byte1_04, ui->port1_byte1_08,
                    ui->port1_byte1_10, ui->port1_byte1_20, ui->port1_byte1_40, ui->port1_byte1_80};
     // The picture carries no text: name it for screen readers and tests.

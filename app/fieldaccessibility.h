@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+// The name of a field or value for screen readers: "Kanal 1, konfigurierter Strom [A]",
+// "Channel 1, configured current [A]": its row caption and the heading of its column
+// without their colons; the heading alone when the row is empty.
+QString accessibleFieldName(const QString &row, const QString &column);
+
+// A "!" marker beside a list says the list must be filled in.
+struct MarkedField
+{
+    QLabel *marker;
+    QWidget *field;
+    QLabel *row;      // null for a list alone under its heading
+    QLabel *column;
+};
+
+// Screen readers hear a shown marker with its field: the field is named by its row and
+// column and carries the marker as its description while the marker is shown, and the
+// marker is named after its field ("Kanal 1, konfigurierter Strom [A]: !"). Follows the
+// marker being shown or hidden and the language switch by itself; nothing is drawn
+// differently.
+void announceMarkers(const QList<MarkedField> &fields);
