@@ -23,6 +23,7 @@ private slots:
     void replies_data();
     void replies();
     void heldPortGivesNothing();
+    void eventsRunWhileAnExchangeWaits();
 
 private:
     SimulatorProcess sim;
@@ -83,6 +84,28 @@ void tst_TransactionTiming::heldPortGivesNothing()
     QTest::qWait(100);
     QVERIFY(sim.receivedRequests().isEmpty());   // nothing was written past the holder
     QCOMPARE(commandOnce(transaction, sim.deviceName(), ReadRequest).size(), 29);
+}
+
+void tst_TransactionTiming::eventsRunWhileAnExchangeWaits()
+{
+    QVERIFY(sim.commandOk("config-mute on"));
+    int ticks = 0;
+    QTimer probe;
+    probe.setInterval(5);
+    connect(&probe, &QTimer::timeout, this, [&] { ++ticks; });
+    probe.start();
+    ConfigTransaction transaction;
+    QSignalSpy replied(&transaction, &ConfigTransaction::replied);
+    QElapsedTimer clock;
+    clock.start();
+    transaction.command(sim.deviceName(), ReadRequest);
+    QVERIFY(clock.elapsed() < 20);   // the exchange is started, not waited for
+    QVERIFY(replied.wait(2000));
+    QVERIFY(replied.first().first().toByteArray().isEmpty());
+    // 260 ms of waiting for a reply that never comes: the 5 ms timer ran all along
+    // (generous bound).
+    QVERIFY2(ticks >= 15, qPrintable(QString::number(ticks)));
+    sim.receivedRequests();
 }
 
 QTEST_MAIN(tst_TransactionTiming)
