@@ -78,6 +78,7 @@ bench: build
 	$(BUILD)/tests/bench/bench_telegram
 	tools/measure.sh $(BUILD) 30
 	$(BUILD)/tests/bench/bench_ui_latency --seconds $(BENCH_SECONDS)
+	tools/measure_atspi.sh $(BUILD) 4
 
 # The fuzz targets, each for FUZZ_SECONDS, on a copy of its seed corpus.
 fuzz-build: deps
