@@ -120,7 +120,7 @@ struct TwoPortConfig {
 
     // --- The user's pick of a current (zeit1 .. zeit4): the trip-time rule. ---
     // Selects the current, rebuilds the channel's trip-time list and selects the longest
-    // time it offers. (The dialog hides the channel's marker; see TwoPortController.)
+    // time it offers. (The dialog hides the channel's marker; see TwoPortModule::chooseCurrent.)
     void chooseCurrent(int channel, int item);
 
     // Check box portN_byteB_XX: port 0 or 1, byte 1 or 2, the bit's value. Bit 0x40 of
