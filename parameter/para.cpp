@@ -1,17 +1,9 @@
 #include "parameter/para.h"
 #include "ui_para.h"
 
-#include "app/appstate.h"
 #include "app/fieldaccessibility.h"
-#include "config/configmessages.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QFileDialog>
-#include <QMenuBar>
-#include <QMessageBox>
 #include <QMouseEvent>
-#include <QScreen>
 
 Tpara::Tpara(AppState &state, SerialLine *line, QWidget *parent)
     : ConfigDialog(state, parent)

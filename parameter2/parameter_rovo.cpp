@@ -3,17 +3,10 @@
 
 #include "app/appstate.h"
 #include "app/fieldaccessibility.h"
-#include "config/configmessages.h"
 #include "grafik/svgpicture.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QFileDialog>
 #include <QLineEdit>
-#include <QMenuBar>
-#include <QMessageBox>
 #include <QMouseEvent>
-#include <QScreen>
 
 // The pictures live in the window library; make sure they are linked in, whoever
 // creates the dialog first.
