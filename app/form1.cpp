@@ -102,7 +102,8 @@ void TForm1::received(const QByteArray &bytes)
 {
     for (char b : bytes)
         baue_string(quint8(b));
-    if (monitoring_)
+    // Disabled only while a configuration dialog has the port: then no further tick.
+    if (isEnabled())
         Timer1.start(50);
 }
 
@@ -250,7 +251,6 @@ void TForm1::Button1Click()
         // and 4 controls hidden for two channels and shown for four.
         parameter_rovo->oeffnen(state_.currentVariant);
     }
-    monitoring_ = false;
     Timer1.stop();
     schliessecom();   // a read in flight is dropped
     setEnabled(false);
@@ -259,7 +259,6 @@ void TForm1::Button1Click()
 void TForm1::rueckgabe()
 {
     setEnabled(true);
-    monitoring_ = true;
     Timer1.start(50);
     oeffnecom();
 }

@@ -74,8 +74,6 @@ private:
     QTimer Timer1;   // 50 ms: port selection, read, assembly and decoding
     QTimer Timer2;   // 1000 ms: display watchdog
     QTimer Timer3;   // 250 ms: activity indicator off
-    // Timer1 is enabled: its ticks go on after each read (off while a dialog has the port).
-    bool monitoring_ = true;
     MonitorPort port;
     TelegramAssembler assembler;
 

@@ -298,32 +298,6 @@ int putOut(const std::optional<QByteArray> &contents, const QStringList &emptyFi
     return ExitDone;
 }
 
-QStringList emptyFields(const SinglePortConfig &config)
-{
-    const singleport::Markers m = config.validate();
-    QStringList fields;
-    for (int ch = 0; ch < 4; ++ch)
-        if (m.channel[ch])
-            fields << QStringLiteral("k%1_sel").arg(ch + 1);
-    if (m.powerGood)
-        fields << QStringLiteral("pgood_sel_");
-    if (m.tripDelay)
-        fields << QStringLiteral("abschaltzeit");
-    return fields;
-}
-
-QStringList emptyFields(const TwoPortConfig &config)
-{
-    const twoport::Markers m = config.validate();
-    QStringList fields;
-    for (int ch = 0; ch < 4; ++ch)
-        if (m.channel[ch])
-            fields << QStringLiteral("k%1_sel").arg(ch + 1);
-    if (m.powerGood)
-        fields << QStringLiteral("pgood_sel_");
-    return fields;
-}
-
 int read(const invocation::Invocation &inv, Language language)
 {
     ModuleVariant variant{};
@@ -338,7 +312,8 @@ int read(const invocation::Invocation &inv, Language language)
         c.setPortDeviceName(inv.portDeviceName);
         if (!transact(c, line, true))
             return failedRead(c.configReply(), family);
-        return putOut(twoportfile::contents(module.config()), emptyFields(module.config()), inv.outputFile,
+        return putOut(twoportfile::contents(module.config()), configfilecheck::emptyFields(module.config()),
+                      inv.outputFile,
                       [&](const QString &path) { return module.save(path); });
     }
     SinglePortModule module;
@@ -348,7 +323,8 @@ int read(const invocation::Invocation &inv, Language language)
     module.open(variant);
     if (!transact(c, line, true))
         return failedRead(c.configReply(), family);
-    return putOut(singleportfile::contents(module.config()), emptyFields(module.config()), inv.outputFile,
+    return putOut(singleportfile::contents(module.config()), configfilecheck::emptyFields(module.config()),
+                  inv.outputFile,
                   [&](const QString &path) { return module.save(path); });
 }
 

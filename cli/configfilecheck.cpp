@@ -21,8 +21,7 @@ bool isSinglePortFile(const QString &path)
     return singleportfile::load(path, scratch).ok();
 }
 
-template <typename LoadResult>
-bool rejected(const LoadResult &loaded, Result &result)
+bool rejected(const configfile::LoadResult &loaded, Result &result)
 {
     if (loaded.notHexadecimal) {
         result.kind = Result::NotHexadecimal;
@@ -49,6 +48,26 @@ QStringList channelFields(const std::array<bool, 4> &markers)
 
 } // namespace
 
+QStringList emptyFields(const SinglePortConfig &config)
+{
+    const singleport::Markers markers = config.validate();
+    QStringList fields = channelFields(markers.channel);
+    if (markers.powerGood)
+        fields << QStringLiteral("pgood_sel_");
+    if (markers.tripDelay)
+        fields << QStringLiteral("abschaltzeit");
+    return fields;
+}
+
+QStringList emptyFields(const TwoPortConfig &config)
+{
+    const twoport::Markers markers = config.validate();
+    QStringList fields = channelFields(markers.channel);
+    if (markers.powerGood)
+        fields << QStringLiteral("pgood_sel_");
+    return fields;
+}
+
 Family familyOf(ModuleVariant variant)
 {
     return variant == ModuleVariant::FourChannelTwoPort ? Family::TwoPort : Family::SinglePort;
@@ -64,12 +83,7 @@ Result loadSinglePort(const QString &path, ModuleVariant variant, SinglePortConf
             result.kind = Result::OtherFamily;
         return result;
     }
-    const singleport::Markers markers = config.validate();
-    result.emptyFields = channelFields(markers.channel);
-    if (markers.powerGood)
-        result.emptyFields << QStringLiteral("pgood_sel_");
-    if (markers.tripDelay)
-        result.emptyFields << QStringLiteral("abschaltzeit");
+    result.emptyFields = emptyFields(config);
     if (!result.emptyFields.isEmpty())
         result.kind = Result::Incomplete;
     return result;
@@ -84,10 +98,7 @@ Result loadTwoPort(const QString &path, TwoPortConfig &config)
             result.kind = Result::OtherFamily;
         return result;
     }
-    const twoport::Markers markers = config.validate();
-    result.emptyFields = channelFields(markers.channel);
-    if (markers.powerGood)
-        result.emptyFields << QStringLiteral("pgood_sel_");
+    result.emptyFields = emptyFields(config);
     if (!result.emptyFields.isEmpty())
         result.kind = Result::Incomplete;
     return result;

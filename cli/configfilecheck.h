@@ -33,6 +33,11 @@ struct Result
     bool ok() const { return kind == Loaded; }
 };
 
+// The lists that have no value (their controls' names: "k1_sel", "pgood_sel_",
+// "abschaltzeit"), as the dialog's write button would mark them.
+QStringList emptyFields(const SinglePortConfig &config);
+QStringList emptyFields(const TwoPortConfig &config);
+
 // Into a configuration as the single-port dialog opened for the variant holds it.
 Result loadSinglePort(const QString &path, ModuleVariant variant, SinglePortConfig &config);
 // Into a configuration as the two-port dialog holds it after its read button (all empty).

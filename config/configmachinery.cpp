@@ -9,14 +9,18 @@ ConfigMachinery::ConfigMachinery(ConfigModule &module, QObject *parent)
     : QObject(parent)
     , module_(module)
 {
-    protocol_.setAttempt([this](bool readMode) { sende_ff(readMode); });
-    connect(&transaction_, &ConfigTransaction::replied, this, &ConfigMachinery::replied);
+    init();
 }
 
 ConfigMachinery::ConfigMachinery(ConfigModule &module, SerialLine &line, QObject *parent)
     : QObject(parent)
     , module_(module)
     , transaction_(line)
+{
+    init();
+}
+
+void ConfigMachinery::init()
 {
     protocol_.setAttempt([this](bool readMode) { sende_ff(readMode); });
     connect(&transaction_, &ConfigTransaction::replied, this, &ConfigMachinery::replied);

@@ -69,6 +69,7 @@ public:
     void close();
 
 private:
+    void init();
     void sende_ff(bool readMode);
     void replied(const QByteArray &reply);
 

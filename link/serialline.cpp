@@ -142,7 +142,7 @@ void SerialLine::startRead(int maxBytes, int gapMs, int totalMs)
 
 void SerialLine::takeBytes()
 {
-    // Between reads the bytes wait in Qt's buffer for the next one.
+    // Between reads the bytes wait for the next one.
     if (!reading_ || !isUsable() || port_.bytesAvailable() <= 0)
         return;
     received_ += port_.read(maxBytes_ - received_.size());

@@ -10,30 +10,12 @@ import time
 
 import pyatspi
 
-
-def find_app(deadline):
-    while time.time() < deadline:
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name in ("electronic-fuse", "Electronic fuse"):
-                return app
-        time.sleep(0.2)
-    sys.exit("the tool did not appear on the accessibility bus")
-
-
-def press(node, name):
-    if node is None:
-        return False
-    if node.getRoleName() == "push button" and node.name == name:
-        action = node.queryAction()
-        for i in range(action.nActions):
-            if action.getName(i).lower() == "press":
-                action.doAction(i)
-                return True
-    return any(press(node.getChildAtIndex(i), name) for i in range(node.childCount))
-
+from atspi_tool import find_app, press
 
 seconds = float(sys.argv[1])
 app = find_app(time.time() + 10)
+if app is None:
+    sys.exit("the tool did not appear on the accessibility bus")
 for name in sys.argv[3:] if len(sys.argv) > 2 and sys.argv[2] == "--press" else []:
     if not press(app, name):
         sys.exit("no button " + name)

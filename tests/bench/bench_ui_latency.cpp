@@ -22,6 +22,7 @@
 #include "link/portnames.h"
 #include "parameter2/parameter_rovo.h"
 #include "simulatorprocess.h"
+#include "processfigures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,7 +42,6 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -121,26 +121,6 @@ bool heldByTool(const QString &path)
     const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
     ::close(fd);
     return held;
-}
-
-double cpuSeconds()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-qint64 residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
 }
 
 // A pseudo-terminal nobody writes to, linked as COM1, for machines without /dev/ttyS0.

@@ -10,6 +10,7 @@
 #include "parameter/para.h"
 #include "parameter2/parameter_rovo.h"
 #include "parameter2/singleportmodule.h"
+#include "processfigures.h"
 #include "simulatorprocess.h"
 
 #include <QDir>
@@ -20,7 +21,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -34,14 +34,6 @@ const QStringList Blank(14, QString());
 const QStringList FourChannel10AValues{
     "2,50 Adc", "1,20 Adc", "4,80 Adc", "0,35 Adc", "3,10 Adc", "1,50 Adc", "5,20 Adc", "0,60 Adc",
     "24,1 Vdc", "23,8 Vdc", "10 Adc", "10 Adc", "10 Adc", "10 Adc"};
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
-        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 int openDescriptors()
 {

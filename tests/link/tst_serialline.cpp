@@ -2,24 +2,16 @@
 #include "link/portnames.h"
 #include "link/serialline.h"
 #include "linkwait.h"
+#include "processfigures.h"
 #include "simulatorprocess.h"
 
 #include <QtTest>
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 static const QString Com1 = QStringLiteral("\\\\.\\COM1");
-
-static double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
-        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 class tst_SerialLine : public QObject
 {

@@ -5,6 +5,7 @@
 #include "link/serialline.h"
 #include "link/statustelegram.h"
 #include "link/telegramassembler.h"
+#include "processfigures.h"
 #include "simulatorprocess.h"
 
 #include "windowcontrols.h"
@@ -27,15 +28,6 @@ struct Counter {
         }
     }
 };
-
-static qint64 residentKiB()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLongLong() * 4 : 0;
-}
 
 class tst_Soak : public QObject
 {

@@ -4,20 +4,12 @@
 # first presses the button of that name through its accessible action, as a screen
 # reader user would.
 # Usage: screen_reader_view.py [--press NAME]
+import os
 import sys
 import time
 
-import pyatspi
-
-
-def find_app(deadline):
-    while time.time() < deadline:
-        desktop = pyatspi.Registry.getDesktop(0)
-        for app in desktop:
-            if app is not None and app.name in ("electronic-fuse", "Electronic fuse"):
-                return app
-        time.sleep(0.2)
-    return None
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from atspi_tool import find_app, press  # noqa: E402
 
 
 def walk(node, depth, out):
@@ -27,15 +19,6 @@ def walk(node, depth, out):
         if child is not None:
             walk(child, depth + 1, out)
 
-
-def press(node, name):
-    if node.getRoleName() == "push button" and node.name == name:
-        action = node.queryAction()
-        for i in range(action.nActions):
-            if action.getName(i).lower() == "press":
-                action.doAction(i)
-                return True
-    return any(press(node.getChildAtIndex(i), name) for i in range(node.childCount))
 
 
 def main():
