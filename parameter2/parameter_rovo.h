@@ -53,8 +53,9 @@ protected:
     void retranslate() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+    void showConfig() override;
+
 private:
-    void showConfig();
     void showMarkers();
     void showChannels34(bool shown);
     void showTripCharacteristic();

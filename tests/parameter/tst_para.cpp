@@ -783,6 +783,8 @@ void tst_Para::fileDialogs()
             QCOMPARE(d.acceptMode(), saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
             QVERIFY(!d.testOption(QFileDialog::DontConfirmOverwrite));
             QVERIFY(!d.testOption(QFileDialog::ReadOnly));
+            if (saving)   // it can be resized
+                QVERIFY(d.isSizeGripEnabled());
         }();
         return QString();   // cancelled
     };

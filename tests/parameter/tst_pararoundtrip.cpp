@@ -73,7 +73,8 @@ private:
     void handOver()
     {
         QTest::mouseClick(ctl<QPushButton>(app->Form1.get(), "Button1"), Qt::LeftButton);
-        QVERIFY(para->isVisible());
+        // A telegram arriving is read to its end first.
+        QTRY_VERIFY(para->isVisible());
         QVERIFY(!app->Form1->isEnabled());
         QVERIFY(!ctl<QTimer>(app->Form1.get(), "Timer1")->isActive());
     }
