@@ -33,7 +33,7 @@
     </message>
 </context>
 <context>
-    <name>Fusectl</name>
+    <name>Efusectl</name>
     <message>
         <source>Überwacht, liest und schreibt Elektronische-Sicherungs-Module an einer seriellen Leitung.</source>
         <translation>Monitors, reads and writes electronic fuse modules on a serial line.</translation>

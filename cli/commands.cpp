@@ -3,7 +3,7 @@
 #include "cli/configcompare.h"
 #include "cli/configfilecheck.h"
 #include "cli/exitstatus.h"
-#include "cli/fusectltexts.h"
+#include "cli/efusectltexts.h"
 #include "cli/monitorrecord.h"
 #include "config/configmessages.h"
 #include "config/configmachinery.h"
@@ -34,7 +34,7 @@ namespace commands {
 
 namespace {
 
-using fusectltext::tr;
+using efusectltext::tr;
 
 volatile std::sig_atomic_t interrupted = 0;
 
@@ -52,7 +52,7 @@ void catchInterrupts()
 
 void message(const QString &text)
 {
-    std::fprintf(stderr, "fusectl: %s\n", qPrintable(text));
+    std::fprintf(stderr, "efusectl: %s\n", qPrintable(text));
 }
 
 void out(const QByteArray &bytes)
@@ -77,7 +77,7 @@ QByteArray readLine(SerialLine &line, int maxBytes, int gapMs, int totalMs)
 
 QString portText(const invocation::Invocation &inv)
 {
-    return tr(fusectltext::PortUnusable).arg(inv.portArgument, portnames::systemPath(inv.portDeviceName));
+    return tr(efusectltext::PortUnusable).arg(inv.portArgument, portnames::systemPath(inv.portDeviceName));
 }
 
 int monitor(const invocation::Invocation &inv)
@@ -115,9 +115,9 @@ int monitor(const invocation::Invocation &inv)
             }
         }
     }
-    message(tr(fusectltext::DroppedFrames).arg(records).arg(badCheck + badLength).arg(badCheck).arg(badLength));
+    message(tr(efusectltext::DroppedFrames).arg(records).arg(badCheck + badLength).arg(badCheck).arg(badLength));
     if (records == 0) {
-        message(tr(fusectltext::NoTelegram));
+        message(tr(efusectltext::NoTelegram));
         return ExitNoAnswer;
     }
     return ExitDone;
@@ -183,7 +183,7 @@ public:
     bool open(const QString &deviceName) override
     {
         if (attempts_ > 0 && showProgress_)
-            std::fprintf(stderr, "%s\r", qPrintable(tr(fusectltext::AttemptFailed).arg(attempts_).arg(Attempts)));
+            std::fprintf(stderr, "%s\r", qPrintable(tr(efusectltext::AttemptFailed).arg(attempts_).arg(Attempts)));
         ++attempts_;
         return SerialLine::open(deviceName);
     }
@@ -235,7 +235,7 @@ bool transact(ConfigMachinery &machinery, ProgressLine &line, bool read)
 
 QString familyName(configfilecheck::Family family)
 {
-    return tr(family == configfilecheck::Family::TwoPort ? fusectltext::FamilyTwoPort : fusectltext::FamilySinglePort);
+    return tr(family == configfilecheck::Family::TwoPort ? efusectltext::FamilyTwoPort : efusectltext::FamilySinglePort);
 }
 
 // After a failed read: a well-formed reply of the other family tells that the module is
@@ -246,12 +246,12 @@ int failedRead(const QByteArray &lastReply, configfilecheck::Family family)
     const bool other = family == Family::SinglePort ? twoporttelegram::isAccepted(lastReply)
                                                     : singleporttelegram::checkReply(lastReply).accepted();
     if (other) {
-        message(tr(fusectltext::OtherFamilyReply)
+        message(tr(efusectltext::OtherFamilyReply)
                     .arg(familyName(family == Family::SinglePort ? Family::TwoPort : Family::SinglePort),
                          familyName(family)));
         return ExitOtherFamily;
     }
-    message(tr(fusectltext::NoAnswer).arg(Attempts));
+    message(tr(efusectltext::NoAnswer).arg(Attempts));
     return ExitNoAnswer;
 }
 
@@ -272,7 +272,7 @@ std::optional<int> findVariant(const invocation::Invocation &inv, ModuleVariant 
         return ExitPortUnusable;
     }
     if (!heard.variant) {
-        message(tr(fusectltext::SilentLine).arg(inv.portArgument).arg(LearnVariantMs / 1000));
+        message(tr(efusectltext::SilentLine).arg(inv.portArgument).arg(LearnVariantMs / 1000));
         return ExitNoAnswer;
     }
     variant = *heard.variant;
@@ -284,7 +284,7 @@ int putOut(const std::optional<QByteArray> &contents, const QStringList &emptyFi
            const std::function<bool(const QString &)> &saveTo)
 {
     if (!contents) {
-        message(tr(fusectltext::FileIncomplete).arg(emptyFields.join(QStringLiteral(", "))));
+        message(tr(efusectltext::FileIncomplete).arg(emptyFields.join(QStringLiteral(", "))));
         return ExitFileError;
     }
     if (outputFile.isEmpty()) {
@@ -292,7 +292,7 @@ int putOut(const std::optional<QByteArray> &contents, const QStringList &emptyFi
         return ExitDone;
     }
     if (!saveTo(outputFile)) {
-        message(tr(fusectltext::OutputNotWritten).arg(outputFile));
+        message(tr(efusectltext::OutputNotWritten).arg(outputFile));
         return ExitFileError;
     }
     return ExitDone;
@@ -342,12 +342,12 @@ int fileRejected(const configfilecheck::Result &r, const QString &path, configfi
         message(path + QStringLiteral(": ") + notHexadecimalMessage(r.invalidText, language));
         return ExitFileError;
     case Result::Incomplete:
-        message(path + QStringLiteral(": ") + tr(fusectltext::FileIncomplete).arg(r.emptyFields.join(QStringLiteral(", "))));
+        message(path + QStringLiteral(": ") + tr(efusectltext::FileIncomplete).arg(r.emptyFields.join(QStringLiteral(", "))));
         return ExitFileError;
     case Result::OtherFamily: {
         using configfilecheck::Family;
         const Family other = family == Family::SinglePort ? Family::TwoPort : Family::SinglePort;
-        message(tr(fusectltext::OtherFamilyFile).arg(path, familyName(other), familyName(family)));
+        message(tr(efusectltext::OtherFamilyFile).arg(path, familyName(other), familyName(family)));
         return ExitOtherFamily;
     }
     }
@@ -359,12 +359,12 @@ int verified(const Config &written, const Config &read)
 {
     const QList<configcompare::Difference> differences = configcompare::compare(written, read);
     for (const configcompare::Difference &d : differences)
-        out((tr(fusectltext::Difference).arg(d.field, d.written, d.read) + QLatin1Char('\n')).toUtf8());
+        out((tr(efusectltext::Difference).arg(d.field, d.written, d.read) + QLatin1Char('\n')).toUtf8());
     if (differences.isEmpty()) {
-        message(tr(fusectltext::Verified));
+        message(tr(efusectltext::Verified));
         return ExitDone;
     }
-    message(tr(fusectltext::VerifyDifferences).arg(differences.size()));
+    message(tr(efusectltext::VerifyDifferences).arg(differences.size()));
     return ExitVerifyDifferences;
 }
 
@@ -380,10 +380,10 @@ int writeWith(Module &module, ProgressLine &line, const invocation::Invocation &
     if (!loaded.ok())
         return fileRejected(loaded, inv.configFile, family, language);
     if (!transact(c, line, false)) {
-        message(tr(fusectltext::NoAnswer).arg(Attempts));
+        message(tr(efusectltext::NoAnswer).arg(Attempts));
         return ExitNoAnswer;
     }
-    message(tr(fusectltext::Written));
+    message(tr(efusectltext::Written));
     if (!inv.verify)
         return ExitDone;
     const auto written = module.config();
@@ -420,7 +420,7 @@ int info(const invocation::Invocation &inv, Language language)
         return ExitPortUnusable;
     }
     if (!heard.record) {
-        message(tr(fusectltext::SilentLine).arg(inv.portArgument).arg(LearnVariantMs / 1000));
+        message(tr(efusectltext::SilentLine).arg(inv.portArgument).arg(LearnVariantMs / 1000));
         return ExitNoAnswer;
     }
     const monitorrecord::Record &r = *heard.record;
@@ -448,11 +448,11 @@ int info(const invocation::Invocation &inv, Language language)
     // "SW: 1.07": the dialog's label text; the version is what follows the prefix.
     version = version.mid(4);
     QString text = QStringLiteral("%1: %2 (%3)\n")
-                       .arg(tr(fusectltext::InfoVariant), monitorrecord::variantName(r.variant))
+                       .arg(tr(efusectltext::InfoVariant), monitorrecord::variantName(r.variant))
                        .arg(typeByte(r.variant), 2, 16, QLatin1Char('0'));
-    text += QStringLiteral("%1: %2\n").arg(tr(fusectltext::InfoSoftware), version);
+    text += QStringLiteral("%1: %2\n").arg(tr(efusectltext::InfoSoftware), version);
     for (int ch = 0; ch < r.channels; ++ch)
-        text += QStringLiteral("%1: %2 A\n").arg(tr(fusectltext::InfoRated).arg(ch + 1)).arg(r.rated[ch]);
+        text += QStringLiteral("%1: %2 A\n").arg(tr(efusectltext::InfoRated).arg(ch + 1)).arg(r.rated[ch]);
     out(text.toUtf8());
     return ExitDone;
 }

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-// Loading a configuration file for `fusectl write`: the checks and error numbers of the
+// Loading a configuration file for `efusectl write`: the checks and error numbers of the
 // dialog of the module's family, then the family check and the completeness the dialog's
 // write button asks for.
 namespace configfilecheck {

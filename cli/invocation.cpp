@@ -1,6 +1,6 @@
 #include "cli/invocation.h"
 
-#include "cli/fusectltexts.h"
+#include "cli/efusectltexts.h"
 #include "link/portnames.h"
 
 #include <QCommandLineParser>
@@ -8,7 +8,7 @@
 
 namespace invocation {
 
-using fusectltext::tr;
+using efusectltext::tr;
 
 std::optional<QString> portDeviceName(const QString &argument)
 {
@@ -51,14 +51,14 @@ namespace {
 
 struct Options
 {
-    QCommandLineOption seconds{QStringLiteral("seconds"), tr(fusectltext::OptionSeconds), QStringLiteral("N")};
-    QCommandLineOption format{QStringLiteral("format"), tr(fusectltext::OptionFormat), QStringLiteral("csv|json")};
-    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")}, tr(fusectltext::OptionOutput),
+    QCommandLineOption seconds{QStringLiteral("seconds"), tr(efusectltext::OptionSeconds), QStringLiteral("N")};
+    QCommandLineOption format{QStringLiteral("format"), tr(efusectltext::OptionFormat), QStringLiteral("csv|json")};
+    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")}, tr(efusectltext::OptionOutput),
                               QStringLiteral("FILE")};
-    QCommandLineOption variant{QStringLiteral("variant"), tr(fusectltext::OptionVariant), QStringLiteral("TYPE")};
-    QCommandLineOption verify{QStringLiteral("verify"), tr(fusectltext::OptionVerify)};
-    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, tr(fusectltext::OptionHelp)};
-    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}, tr(fusectltext::OptionVersion)};
+    QCommandLineOption variant{QStringLiteral("variant"), tr(efusectltext::OptionVariant), QStringLiteral("TYPE")};
+    QCommandLineOption verify{QStringLiteral("verify"), tr(efusectltext::OptionVerify)};
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, tr(efusectltext::OptionHelp)};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}, tr(efusectltext::OptionVersion)};
 
     void addTo(QCommandLineParser &parser) const
     {
@@ -68,7 +68,7 @@ struct Options
 
 void describe(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(tr(fusectltext::Description));
+    parser.setApplicationDescription(tr(efusectltext::Description));
     parser.addPositionalArgument(QStringLiteral("monitor"), QStringLiteral("PORT [--seconds N] [--format csv|json]"));
     parser.addPositionalArgument(QStringLiteral("info"), QStringLiteral("PORT"));
     parser.addPositionalArgument(QStringLiteral("read"), QStringLiteral("PORT [-o FILE] [--variant TYPE]"));
@@ -85,7 +85,7 @@ Parsed parse(const QStringList &arguments)
     o.addTo(parser);
     describe(parser);
     if (!parser.parse(arguments)) {
-        result.error = tr(fusectltext::OptionError).arg(parser.errorText());
+        result.error = tr(efusectltext::OptionError).arg(parser.errorText());
         return result;
     }
     if (parser.isSet(o.help)) {
@@ -99,7 +99,7 @@ Parsed parse(const QStringList &arguments)
 
     QStringList args = parser.positionalArguments();
     if (args.isEmpty()) {
-        result.error = tr(fusectltext::NoCommand);
+        result.error = tr(efusectltext::NoCommand);
         return result;
     }
     Invocation inv;
@@ -113,7 +113,7 @@ Parsed parse(const QStringList &arguments)
     else if (command == QLatin1String("write"))
         inv.command = Command::Write;
     else {
-        result.error = tr(fusectltext::UnknownCommand).arg(command);
+        result.error = tr(efusectltext::UnknownCommand).arg(command);
         return result;
     }
 
@@ -121,7 +121,7 @@ Parsed parse(const QStringList &arguments)
     const auto refuse = [&](const QCommandLineOption &option, bool allowed) {
         if (allowed || !parser.isSet(option))
             return false;
-        result.error = tr(fusectltext::OptionNotForCommand)
+        result.error = tr(efusectltext::OptionNotForCommand)
                            .arg(QStringLiteral("--") + option.names().last(), command);
         return true;
     };
@@ -131,25 +131,25 @@ Parsed parse(const QStringList &arguments)
         return result;
 
     if (args.isEmpty()) {
-        result.error = tr(fusectltext::MissingPort);
+        result.error = tr(efusectltext::MissingPort);
         return result;
     }
     inv.portArgument = args.takeFirst();
     const auto device = portDeviceName(inv.portArgument);
     if (!device) {
-        result.error = tr(fusectltext::BadPort).arg(inv.portArgument);
+        result.error = tr(efusectltext::BadPort).arg(inv.portArgument);
         return result;
     }
     inv.portDeviceName = *device;
     if (inv.command == Command::Write) {
         if (args.isEmpty()) {
-            result.error = tr(fusectltext::MissingFile);
+            result.error = tr(efusectltext::MissingFile);
             return result;
         }
         inv.configFile = args.takeFirst();
     }
     if (!args.isEmpty()) {
-        result.error = tr(fusectltext::ExtraArguments).arg(args.join(QLatin1Char(' ')));
+        result.error = tr(efusectltext::ExtraArguments).arg(args.join(QLatin1Char(' ')));
         return result;
     }
 
@@ -157,7 +157,7 @@ Parsed parse(const QStringList &arguments)
         bool ok = false;
         inv.seconds = parser.value(o.seconds).toInt(&ok);
         if (!ok || inv.seconds <= 0) {
-            result.error = tr(fusectltext::BadSeconds);
+            result.error = tr(efusectltext::BadSeconds);
             return result;
         }
     }
@@ -168,14 +168,14 @@ Parsed parse(const QStringList &arguments)
         else if (f == QLatin1String("json"))
             inv.format = Format::Json;
         else {
-            result.error = tr(fusectltext::BadFormat);
+            result.error = tr(efusectltext::BadFormat);
             return result;
         }
     }
     if (parser.isSet(o.variant)) {
         inv.variant = parseVariant(parser.value(o.variant));
         if (!inv.variant) {
-            result.error = tr(fusectltext::BadVariant).arg(parser.value(o.variant));
+            result.error = tr(efusectltext::BadVariant).arg(parser.value(o.variant));
             return result;
         }
     }
@@ -192,19 +192,19 @@ QString helpText()
     o.addTo(parser);
     describe(parser);
     QString text = parser.helpText();
-    text += QLatin1Char('\n') + tr(fusectltext::CommandsHeading) + QLatin1Char('\n');
-    text += QStringLiteral("  monitor  ") + tr(fusectltext::HelpMonitor) + QLatin1Char('\n');
-    text += QStringLiteral("  info     ") + tr(fusectltext::HelpInfo) + QLatin1Char('\n');
-    text += QStringLiteral("  read     ") + tr(fusectltext::HelpRead) + QLatin1Char('\n');
-    text += QStringLiteral("  write    ") + tr(fusectltext::HelpWrite) + QLatin1Char('\n');
-    text += QLatin1Char('\n') + tr(fusectltext::HelpPort) + QLatin1Char('\n');
-    text += tr(fusectltext::HelpExit) + QLatin1Char('\n');
+    text += QLatin1Char('\n') + tr(efusectltext::CommandsHeading) + QLatin1Char('\n');
+    text += QStringLiteral("  monitor  ") + tr(efusectltext::HelpMonitor) + QLatin1Char('\n');
+    text += QStringLiteral("  info     ") + tr(efusectltext::HelpInfo) + QLatin1Char('\n');
+    text += QStringLiteral("  read     ") + tr(efusectltext::HelpRead) + QLatin1Char('\n');
+    text += QStringLiteral("  write    ") + tr(efusectltext::HelpWrite) + QLatin1Char('\n');
+    text += QLatin1Char('\n') + tr(efusectltext::HelpPort) + QLatin1Char('\n');
+    text += tr(efusectltext::HelpExit) + QLatin1Char('\n');
     return text;
 }
 
 QString usageHint()
 {
-    return tr(fusectltext::UsageHint).arg(QStringLiteral("fusectl"));
+    return tr(efusectltext::UsageHint).arg(QStringLiteral("efusectl"));
 }
 
 } // namespace invocation

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <optional>
 
-// The command line of fusectl, checked before anything touches a port or a file.
+// The command line of efusectl, checked before anything touches a port or a file.
 namespace invocation {
 
 // The device name of a PORT argument: "COM1" .. "COM20" (any case) and "\\.\COMn" become

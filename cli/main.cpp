@@ -1,4 +1,4 @@
-// fusectl: monitor, read, write and verify fuse modules from scripts, without a screen.
+// efusectl: monitor, read, write and verify fuse modules from scripts, without a screen.
 #include "cli/commands.h"
 #include "cli/exitstatus.h"
 #include "cli/invocation.h"
@@ -11,8 +11,8 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("fusectl"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(FUSECTL_VERSION));
+    QCoreApplication::setApplicationName(QStringLiteral("efusectl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(EFUSECTL_VERSION));
 
     // German texts are the source; every other locale gets the tool's English translation.
     const Language language = QLocale::system().language() == QLocale::German ? Language::German : Language::English;
@@ -25,11 +25,11 @@ int main(int argc, char *argv[])
         return ExitDone;
     }
     if (parsed.version) {
-        std::printf("fusectl %s\n", FUSECTL_VERSION);
+        std::printf("efusectl %s\n", EFUSECTL_VERSION);
         return ExitDone;
     }
     if (!parsed.invocation) {
-        std::fprintf(stderr, "fusectl: %s\n%s\n", qPrintable(parsed.error), qPrintable(invocation::usageHint()));
+        std::fprintf(stderr, "efusectl: %s\n%s\n", qPrintable(parsed.error), qPrintable(invocation::usageHint()));
         return ExitUsage;
     }
     return commands::run(*parsed.invocation, language);

@@ -8,7 +8,7 @@
 #include <array>
 #include <optional>
 
-// One record of `fusectl monitor`: what an accepted status telegram carries, in numbers a
+// One record of `efusectl monitor`: what an accepted status telegram carries, in numbers a
 // script can read. Values are kept in the module's own units (0.01 A, 0.01 V, whole
 // amperes) and printed with a decimal point and all their digits, unlike the main window,
 // which cuts them to four characters. Channels 3 and 4 are absent for a two-channel module.

@@ -37,16 +37,16 @@ done
 
 # Contents.
 dpkg-deb -x "$deb" "$root"
-for f in usr/bin/electronic-fuse usr/bin/fuse-simulator usr/bin/fusectl \
+for f in usr/bin/electronic-fuse usr/bin/fuse-simulator usr/bin/efusectl \
          usr/share/applications/$id.desktop \
          usr/share/icons/hicolor/scalable/apps/$id.svg \
          usr/share/metainfo/$id.metainfo.xml \
          usr/share/man/man1/electronic-fuse.1.gz usr/share/man/man1/fuse-simulator.1.gz \
-         usr/share/man/man1/fusectl.1.gz \
+         usr/share/man/man1/efusectl.1.gz \
          usr/share/doc/electronic-fuse/copyright usr/share/doc/electronic-fuse/changelog.gz; do
     [ -f "$root/$f" ] && pass "/$f" || fail "/$f is not in the package"
 done
-for f in usr/bin/electronic-fuse usr/bin/fuse-simulator usr/bin/fusectl; do
+for f in usr/bin/electronic-fuse usr/bin/fuse-simulator usr/bin/efusectl; do
     [ -x "$root/$f" ] || fail "/$f is not executable"
 done
 
@@ -62,7 +62,7 @@ metainfo=$root/usr/share/metainfo/$id.metainfo.xml
 grep -q "<id>$id</id>" "$metainfo" && pass "metainfo id $id" || fail "the metainfo id is not $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" && pass "launchable $id.desktop" \
     || fail "the metainfo does not launch $id.desktop"
-for bin in electronic-fuse fuse-simulator fusectl; do
+for bin in electronic-fuse fuse-simulator efusectl; do
     grep -q "<binary>$bin</binary>" "$metainfo" && pass "metainfo provides $bin" || fail "the metainfo does not provide $bin"
 done
 

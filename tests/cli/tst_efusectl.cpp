@@ -1,4 +1,4 @@
-// fusectl as a script runs it, against the module simulator on a pseudo-terminal.
+// efusectl as a script runs it, against the module simulator on a pseudo-terminal.
 #include "simulatorprocess.h"
 
 #include <QtTest>
@@ -23,7 +23,7 @@ const QByteArray TwoFile = "config\r\n31,58,E0,11,00;\r\n0A,81,40,40;\r\nAE081DD
 
 } // namespace
 
-class TestFusectl : public QObject
+class TestEfusectl : public QObject
 {
     Q_OBJECT
 private slots:
@@ -40,25 +40,25 @@ private slots:
     void monitorRecordsEveryTelegram();
 
 private:
-    Run fusectl(const QStringList &args, int timeoutMs = 30000);
+    Run efusectl(const QStringList &args, int timeoutMs = 30000);
     QString file(const QString &name, const QByteArray &contents);
 
     QTemporaryDir dir_;
 };
 
-void TestFusectl::initTestCase()
+void TestEfusectl::initTestCase()
 {
     SimulatorProcess::useTemporaryDataHome();
     QVERIFY(dir_.isValid());
 }
 
-Run TestFusectl::fusectl(const QStringList &args, int timeoutMs)
+Run TestEfusectl::efusectl(const QStringList &args, int timeoutMs)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LC_ALL", "C");   // English messages
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral(FUSECTL), args);
+    p.start(QStringLiteral(EFUSECTL), args);
     Run r;
     if (!p.waitForFinished(timeoutMs)) {
         p.kill();
@@ -71,7 +71,7 @@ Run TestFusectl::fusectl(const QStringList &args, int timeoutMs)
     return r;
 }
 
-QString TestFusectl::file(const QString &name, const QByteArray &contents)
+QString TestEfusectl::file(const QString &name, const QByteArray &contents)
 {
     const QString path = dir_.filePath(name);
     QFile f(path);
@@ -80,7 +80,7 @@ QString TestFusectl::file(const QString &name, const QByteArray &contents)
     return path;
 }
 
-void TestFusectl::writeThenReadGivesTheFile_data()
+void TestEfusectl::writeThenReadGivesTheFile_data()
 {
     QTest::addColumn<QString>("variant");
     QTest::addColumn<QByteArray>("contents");
@@ -89,7 +89,7 @@ void TestFusectl::writeThenReadGivesTheFile_data()
     QTest::newRow("two-port") << "15" << TwoFile << "31 58 E0 0A 81 40 40 11 00";
 }
 
-void TestFusectl::writeThenReadGivesTheFile()
+void TestEfusectl::writeThenReadGivesTheFile()
 {
     QFETCH(QString, variant);
     QFETCH(QByteArray, contents);
@@ -97,40 +97,40 @@ void TestFusectl::writeThenReadGivesTheFile()
     SimulatorProcess sim;
     QVERIFY(sim.start({"--port", "COM3", "--variant", variant, "--rate", "10"}));
     const QString in = file("in.txt", contents);
-    const Run w = fusectl({"write", "COM3", in});
+    const Run w = efusectl({"write", "COM3", in});
     QVERIFY2(w.exitCode == 0, w.err.constData());
     QCOMPARE(sim.command("config-show").first(), stored);
 
     // To stdout and to a file, byte for byte.
-    const Run r = fusectl({"read", "COM3"});
+    const Run r = efusectl({"read", "COM3"});
     QVERIFY2(r.exitCode == 0, r.err.constData());
     QCOMPARE(r.out, contents);
     const QString outPath = dir_.filePath("out.txt");
-    QCOMPARE(fusectl({"read", sim.deviceName(), "-o", outPath}).exitCode, 0);
+    QCOMPARE(efusectl({"read", sim.deviceName(), "-o", outPath}).exitCode, 0);
     QFile out(outPath);
     QVERIFY(out.open(QIODevice::ReadOnly));
     QCOMPARE(out.readAll(), contents);
 }
 
-void TestFusectl::verifyReportsWhatTheModuleChanged()
+void TestEfusectl::verifyReportsWhatTheModuleChanged()
 {
     SimulatorProcess sim;
     QVERIFY(sim.start({"--port", "COM4", "--variant", "15", "--rate", "10"}));
     const QString in = file("verify.txt", TwoFile);
-    const Run same = fusectl({"write", "COM4", in, "--verify"});
+    const Run same = efusectl({"write", "COM4", in, "--verify"});
     QVERIFY2(same.exitCode == 0, same.err.constData());
     QCOMPARE(same.out, QByteArray());
 
     // Byte 0 holds the currents of channels 1 (low) and 2 (high): 0x31 becomes 0x35. At 5 A
     // channel 1 offers only "0,1", so its trip time "0,2" comes back changed as well.
     QVERIFY(sim.commandOk("config-alter 0 35"));
-    const Run changed = fusectl({"write", "COM4", in, "--verify"});
+    const Run changed = efusectl({"write", "COM4", in, "--verify"});
     QCOMPARE(changed.exitCode, 6);
     QCOMPARE(changed.out, QByteArray("k1_sel: written 1, read 5\nk1_time: written 0,2, read 0,1\n"));
     QVERIFY(changed.err.contains("2 fields differ"));
 }
 
-void TestFusectl::muteModuleGivesUpAfterThirteenAttempts()
+void TestEfusectl::muteModuleGivesUpAfterThirteenAttempts()
 {
     SimulatorProcess sim;
     QVERIFY(sim.start({"--port", "COM5", "--variant", "19", "--rate", "10"}));
@@ -138,7 +138,7 @@ void TestFusectl::muteModuleGivesUpAfterThirteenAttempts()
     sim.receivedRequests();
     QElapsedTimer clock;
     clock.start();
-    const Run r = fusectl({"read", "COM5"});
+    const Run r = efusectl({"read", "COM5"});
     QCOMPARE(r.exitCode, 3);
     QVERIFY2(r.err.contains("13 attempts"), r.err.constData());
     QCOMPARE(r.out, QByteArray());
@@ -150,12 +150,12 @@ void TestFusectl::muteModuleGivesUpAfterThirteenAttempts()
     QVERIFY(clock.elapsed() > 5500);
 
     const QString in = file("mute.txt", "config\r\nAA,AA,D6,07;\r\nAA,C0;\r\nAE081DDD12F256\r\n");
-    QCOMPARE(fusectl({"write", "COM5", in, "--variant", "19"}).exitCode, 4);   // 10 A on a 6 A module
-    QCOMPARE(fusectl({"write", "COM5", file("mute6.txt", "config\r\n66,66,D6,07;\r\nAA,C0;\r\nAE081DDD12F256\r\n"),
+    QCOMPARE(efusectl({"write", "COM5", in, "--variant", "19"}).exitCode, 4);   // 10 A on a 6 A module
+    QCOMPARE(efusectl({"write", "COM5", file("mute6.txt", "config\r\n66,66,D6,07;\r\nAA,C0;\r\nAE081DDD12F256\r\n"),
                       "--variant", "19"}).exitCode, 3);
 }
 
-void TestFusectl::heldPortIsReportedAtOnce()
+void TestEfusectl::heldPortIsReportedAtOnce()
 {
 #ifdef Q_OS_UNIX
     SimulatorProcess sim;
@@ -168,18 +168,18 @@ void TestFusectl::heldPortIsReportedAtOnce()
     for (const QStringList &args : cases) {
         QElapsedTimer clock;
         clock.start();
-        const Run r = fusectl(args);
+        const Run r = efusectl(args);
         QCOMPARE(r.exitCode, 7);
         QVERIFY2(clock.elapsed() < 2000, qPrintable(args.join(' ')));   // no retries, no listening
     }
     ::close(fd);
-    QCOMPARE(fusectl({"read", "/nonexistent/tty"}).exitCode, 7);
+    QCOMPARE(efusectl({"read", "/nonexistent/tty"}).exitCode, 7);
 #else
     QSKIP("flock holds a device on Unix only");
 #endif
 }
 
-void TestFusectl::fileErrors_data()
+void TestEfusectl::fileErrors_data()
 {
     QTest::addColumn<QString>("variant");
     QTest::addColumn<QByteArray>("contents");
@@ -208,7 +208,7 @@ void TestFusectl::fileErrors_data()
         << QByteArray("'XG' is not a valid hexadecimal value.");
 }
 
-void TestFusectl::fileErrors()
+void TestEfusectl::fileErrors()
 {
     QFETCH(QString, variant);
     QFETCH(QByteArray, contents);
@@ -222,14 +222,14 @@ void TestFusectl::fileErrors()
     QVERIFY(sim.commandOk("config-factory"));
     const QByteArray before = sim.command("config-show").first().toLatin1();
     sim.receivedRequests();
-    const Run r = fusectl({"write", "COM7", file("broken.txt", contents)});
+    const Run r = efusectl({"write", "COM7", file("broken.txt", contents)});
     QCOMPARE(r.exitCode, 4);
     QVERIFY2(r.err.contains(message), r.err.constData());
     QVERIFY(sim.receivedRequests().isEmpty());   // nothing was sent
     QCOMPARE(sim.command("config-show").first().toLatin1(), before);
 }
 
-void TestFusectl::otherFamily_data()
+void TestEfusectl::otherFamily_data()
 {
     QTest::addColumn<QString>("variant");
     QTest::addColumn<QStringList>("args");
@@ -238,7 +238,7 @@ void TestFusectl::otherFamily_data()
     QTest::newRow("read as two-port from a single-port module") << "17" << QStringList{"read", "COM8", "--variant", "15"};
 }
 
-void TestFusectl::otherFamily()
+void TestEfusectl::otherFamily()
 {
     QFETCH(QString, variant);
     QFETCH(QStringList, args);
@@ -249,12 +249,12 @@ void TestFusectl::otherFamily()
             a = dir_.filePath(a);
     SimulatorProcess sim;
     QVERIFY(sim.start({"--port", "COM8", "--variant", variant, "--rate", "10"}));
-    const Run r = fusectl(args);
+    const Run r = efusectl(args);
     QCOMPARE(r.exitCode, 5);
     QCOMPARE(r.out, QByteArray());
 }
 
-void TestFusectl::monitorRecordsEveryTelegram()
+void TestEfusectl::monitorRecordsEveryTelegram()
 {
     SimulatorProcess sim;
     QVERIFY(sim.start({"--port", "COM9", "--variant", "13", "--rate", "0"}));
@@ -268,7 +268,7 @@ void TestFusectl::monitorRecordsEveryTelegram()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LC_ALL", "C");
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral(FUSECTL), {"monitor", "COM9", "--seconds", "4"});
+    p.start(QStringLiteral(EFUSECTL), {"monitor", "COM9", "--seconds", "4"});
     QVERIFY(p.waitForStarted());
     // Telegrams only while the monitor surely listens, then two bad frames.
     QTest::qWait(800);
@@ -292,5 +292,5 @@ void TestFusectl::monitorRecordsEveryTelegram()
     QVERIFY(p.readAllStandardError().contains("2 telegrams dropped (1 wrong check byte, 1 wrong length)"));
 }
 
-QTEST_GUILESS_MAIN(TestFusectl)
+QTEST_GUILESS_MAIN(TestEfusectl)
 #include "tst_fusectl.moc"

@@ -1,4 +1,4 @@
-// The pure parts of fusectl: records of `monitor`, the command line, the verify comparison
+// The pure parts of efusectl: records of `monitor`, the command line, the verify comparison
 // and the file checks of `write`.
 #include "cli/configcompare.h"
 #include "cli/configfilecheck.h"
@@ -65,7 +65,7 @@ TwoPortConfig twoFactory()
 
 } // namespace
 
-class TestFusectlUnits : public QObject
+class TestEfusectlUnits : public QObject
 {
     Q_OBJECT
 private slots:
@@ -97,7 +97,7 @@ private:
     QTemporaryDir dir_;
 };
 
-void TestFusectlUnits::csvRecord_data()
+void TestEfusectlUnits::csvRecord_data()
 {
     QTest::addColumn<QByteArray>("frame");
     QTest::addColumn<QByteArray>("line");
@@ -117,7 +117,7 @@ void TestFusectlUnits::csvRecord_data()
         << time + ",FourChannel10A,655.35,1.50,12.34,0.00,10.00,0.07,12.34,0.50,24.00,23.95,6,10,1,15,0,0,0,0,0,1,0,1,1,1\r\n";
 }
 
-void TestFusectlUnits::csvRecord()
+void TestEfusectlUnits::csvRecord()
 {
     QFETCH(QByteArray, frame);
     QFETCH(QByteArray, line);
@@ -126,7 +126,7 @@ void TestFusectlUnits::csvRecord()
     QCOMPARE(monitorrecord::csvLine(*record), line);
 }
 
-void TestFusectlUnits::droppedFrames_data()
+void TestEfusectlUnits::droppedFrames_data()
 {
     QTest::addColumn<QByteArray>("frame");
     QByteArray badCheck = hexBytes(Example);
@@ -136,13 +136,13 @@ void TestFusectlUnits::droppedFrames_data()
     QTest::newRow("foreign type byte") << withType(Example, 0x18);
 }
 
-void TestFusectlUnits::droppedFrames()
+void TestEfusectlUnits::droppedFrames()
 {
     QFETCH(QByteArray, frame);
     QVERIFY(!monitorrecord::fromFrame(frame, fixedTime()));
 }
 
-void TestFusectlUnits::jsonRecordHoldsNumbersAndNulls()
+void TestEfusectlUnits::jsonRecordHoldsNumbersAndNulls()
 {
     const auto four = monitorrecord::fromFrame(hexBytes(Example), fixedTime());
     const QByteArray line = monitorrecord::jsonLine(*four);
@@ -168,7 +168,7 @@ void TestFusectlUnits::jsonRecordHoldsNumbersAndNulls()
     QCOMPARE(t.value("mb2_2").toInt(), 0);
 }
 
-void TestFusectlUnits::headerNamesEveryColumnOnce()
+void TestEfusectlUnits::headerNamesEveryColumnOnce()
 {
     const QByteArray header = monitorrecord::csvHeader();
     QVERIFY(header.endsWith("\r\n"));
@@ -181,7 +181,7 @@ void TestFusectlUnits::headerNamesEveryColumnOnce()
     QCOMPARE(monitorrecord::csvLine(*record).count(','), header.count(','));
 }
 
-void TestFusectlUnits::csvField_data()
+void TestEfusectlUnits::csvField_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("field");
@@ -192,14 +192,14 @@ void TestFusectlUnits::csvField_data()
     QTest::newRow("line break") << "a\r\nb" << "\"a\r\nb\"";
 }
 
-void TestFusectlUnits::csvField()
+void TestEfusectlUnits::csvField()
 {
     QFETCH(QString, text);
     QFETCH(QString, field);
     QCOMPARE(monitorrecord::csvField(text), field);
 }
 
-void TestFusectlUnits::portDeviceName_data()
+void TestEfusectlUnits::portDeviceName_data()
 {
     QTest::addColumn<QString>("argument");
     QTest::addColumn<std::optional<QString>>("device");
@@ -215,14 +215,14 @@ void TestFusectlUnits::portDeviceName_data()
     QTest::newRow("empty") << "" << std::optional<QString>();
 }
 
-void TestFusectlUnits::portDeviceName()
+void TestEfusectlUnits::portDeviceName()
 {
     QFETCH(QString, argument);
     QFETCH(std::optional<QString>, device);
     QCOMPARE(invocation::portDeviceName(argument), device);
 }
 
-void TestFusectlUnits::variant_data()
+void TestEfusectlUnits::variant_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<std::optional<ModuleVariant>>("variant");
@@ -234,14 +234,14 @@ void TestFusectlUnits::variant_data()
     QTest::newRow("text") << "four" << std::optional<ModuleVariant>();
 }
 
-void TestFusectlUnits::variant()
+void TestEfusectlUnits::variant()
 {
     QFETCH(QString, text);
     QFETCH(std::optional<ModuleVariant>, variant);
     QCOMPARE(invocation::parseVariant(text), variant);
 }
 
-void TestFusectlUnits::commandLine_data()
+void TestEfusectlUnits::commandLine_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<bool>("valid");
@@ -270,12 +270,12 @@ void TestFusectlUnits::commandLine_data()
     QTest::newRow("unknown option") << QStringList{"read", "COM1", "--fast"} << false << "";
 }
 
-void TestFusectlUnits::commandLine()
+void TestEfusectlUnits::commandLine()
 {
     QFETCH(QStringList, args);
     QFETCH(bool, valid);
     QFETCH(QString, summary);
-    const invocation::Parsed p = invocation::parse(QStringList{"fusectl"} + args);
+    const invocation::Parsed p = invocation::parse(QStringList{"efusectl"} + args);
     QCOMPARE(bool(p.invocation), valid);
     QCOMPARE(p.error.isEmpty(), valid);
     if (!valid)
@@ -289,7 +289,7 @@ void TestFusectlUnits::commandLine()
     QCOMPARE(got, summary);
 }
 
-void TestFusectlUnits::compareSinglePort_data()
+void TestEfusectlUnits::compareSinglePort_data()
 {
     QTest::addColumn<SinglePortConfig>("read");
     QTest::addColumn<QList<Difference>>("differences");
@@ -308,14 +308,14 @@ void TestFusectlUnits::compareSinglePort_data()
         {"port1_byte1_01", "0", "1"}, {"port1_byte1_40", "0", "1"}, {"programmieren", "1", "0"}};
 }
 
-void TestFusectlUnits::compareSinglePort()
+void TestEfusectlUnits::compareSinglePort()
 {
     QFETCH(SinglePortConfig, read);
     QFETCH(QList<Difference>, differences);
     QCOMPARE(configcompare::compare(singleFactory(), read), differences);
 }
 
-void TestFusectlUnits::compareTwoPort_data()
+void TestEfusectlUnits::compareTwoPort_data()
 {
     QTest::addColumn<TwoPortConfig>("written");
     QTest::addColumn<TwoPortConfig>("read");
@@ -343,7 +343,7 @@ void TestFusectlUnits::compareTwoPort_data()
         {"port2_byte2_80", "1", "0"}, {"programmieren", "1", "0"}};
 }
 
-void TestFusectlUnits::compareTwoPort()
+void TestEfusectlUnits::compareTwoPort()
 {
     QFETCH(TwoPortConfig, written);
     QFETCH(TwoPortConfig, read);
@@ -351,7 +351,7 @@ void TestFusectlUnits::compareTwoPort()
     QCOMPARE(configcompare::compare(written, read), differences);
 }
 
-void TestFusectlUnits::fileCheck_data()
+void TestEfusectlUnits::fileCheck_data()
 {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<int>("variant");
@@ -379,7 +379,7 @@ void TestFusectlUnits::fileCheck_data()
     QTest::newRow("two-port threshold FF") << QByteArray(two).replace("D6", "FF") << 0x15 << Result::Incomplete << 0 << "pgood_sel_";
 }
 
-void TestFusectlUnits::fileCheck()
+void TestEfusectlUnits::fileCheck()
 {
     QFETCH(QByteArray, contents);
     QFETCH(int, variant);
@@ -408,5 +408,5 @@ void TestFusectlUnits::fileCheck()
     QCOMPARE(kind == Result::NotHexadecimal ? r.invalidText : r.emptyFields.join(' '), detail);
 }
 
-QTEST_GUILESS_MAIN(TestFusectlUnits)
+QTEST_GUILESS_MAIN(TestEfusectlUnits)
 #include "tst_fusectlunits.moc"
