@@ -68,6 +68,41 @@ private:
     QPointer<QLabel> row_, column_;
 };
 
+// Lives on the field and renames it on the language-change event, which reaches the
+// field after its dialog has rewritten the captions.
+class CaptionNamer : public QObject
+{
+public:
+    explicit CaptionNamer(const CaptionedField &f)
+        : QObject(f.field), field_(f.field), caption_(f.caption), column_(f.column)
+    {
+        f.field->installEventFilter(this);
+        update();
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::LanguageChange)
+            update();
+        return false;
+    }
+
+private:
+    void update()
+    {
+        if (!caption_)
+            return;
+        QString name = withoutColon(caption_->text());
+        if (column_)
+            name += QStringLiteral(", ") + withoutColon(column_->text());
+        field_->setAccessibleName(name);
+    }
+
+    QWidget *field_;
+    QPointer<QLabel> caption_, column_;
+};
+
 } // namespace
 
 QString accessibleFieldName(const QString &row, const QString &column)
@@ -81,4 +116,10 @@ void announceMarkers(const QList<MarkedField> &fields)
 {
     for (const MarkedField &f : fields)
         new MarkerAnnouncer(f);
+}
+
+void nameByCaptions(const QList<CaptionedField> &fields)
+{
+    for (const CaptionedField &f : fields)
+        new CaptionNamer(f);
 }

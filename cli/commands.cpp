@@ -2,9 +2,11 @@
 
 #include "cli/configcompare.h"
 #include "cli/configfilecheck.h"
+#include "cli/configinput.h"
 #include "cli/exitstatus.h"
 #include "cli/efusectltexts.h"
 #include "cli/monitorrecord.h"
+#include "config/configfile.h"
 #include "config/configmessages.h"
 #include "config/configmachinery.h"
 #include "link/monitorport.h"
@@ -22,6 +24,9 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -96,11 +101,14 @@ int monitor(const invocation::Invocation &inv)
     QElapsedTimer clock;
     clock.start();
     const qint64 endMs = qint64(inv.seconds) * 1000;
-    while (!interrupted && (endMs == 0 || clock.elapsed() < endMs)) {
+    const auto counted = [&] { return inv.count > 0 && records >= inv.count; };
+    while (!interrupted && !counted() && (endMs == 0 || clock.elapsed() < endMs)) {
         // The main window's read: at most 120 ms, so an interrupt is seen soon.
         const QByteArray bytes = readLine(line, MonitorPort::ReadSize, MonitorPort::ReadGapMs, MonitorPort::ReadTotalMs);
         const QDateTime now = QDateTime::currentDateTime();
         for (const char b : bytes) {
+            if (counted())
+                break;
             if (!assembler.baue_string(quint8(b)))
                 continue;
             const QByteArray frame = assembler.telegramBuffer;
@@ -279,20 +287,21 @@ std::optional<int> findVariant(const invocation::Invocation &inv, ModuleVariant 
     return std::nullopt;
 }
 
-// Writes the file as the dialog's save does: to FILE through a temporary file, or to stdout.
-int putOut(const std::optional<QByteArray> &contents, const QStringList &emptyFields, const QString &outputFile,
-           const std::function<bool(const QString &)> &saveTo)
+// Writes the file as the dialog's save does: to FILE through a temporary file, or to stdout
+// (no FILE, or "-").
+int putOut(const std::optional<QByteArray> &contents, const QStringList &emptyFields, const QString &outputFile)
 {
     if (!contents) {
         message(tr(efusectltext::FileIncomplete).arg(emptyFields.join(QStringLiteral(", "))));
         return ExitFileError;
     }
-    if (outputFile.isEmpty()) {
+    if (outputFile.isEmpty() || outputFile == QLatin1String("-")) {
         out(*contents);
         return ExitDone;
     }
-    if (!saveTo(outputFile)) {
-        message(tr(efusectltext::OutputNotWritten).arg(outputFile));
+    QString reason;
+    if (!configfile::save(outputFile, *contents, &reason)) {
+        message(tr(efusectltext::OutputNotWritten).arg(outputFile, reason));
         return ExitFileError;
     }
     return ExitDone;
@@ -313,8 +322,7 @@ int read(const invocation::Invocation &inv, Language language)
         if (!transact(c, line, true))
             return failedRead(c.configReply(), family);
         return putOut(twoportfile::contents(module.config()), configfilecheck::emptyFields(module.config()),
-                      inv.outputFile,
-                      [&](const QString &path) { return module.save(path); });
+                      inv.outputFile);
     }
     SinglePortModule module;
     ConfigMachinery c(module, line);
@@ -324,30 +332,30 @@ int read(const invocation::Invocation &inv, Language language)
     if (!transact(c, line, true))
         return failedRead(c.configReply(), family);
     return putOut(singleportfile::contents(module.config()), configfilecheck::emptyFields(module.config()),
-                  inv.outputFile,
-                  [&](const QString &path) { return module.save(path); });
+                  inv.outputFile);
 }
 
-int fileRejected(const configfilecheck::Result &r, const QString &path, configfilecheck::Family family,
-                 Language language)
+int fileRejected(const configfilecheck::Result &r, const configinput::Input &input, configfilecheck::Family family)
 {
     using configfilecheck::Result;
     switch (r.kind) {
     case Result::Loaded:
         return ExitDone;
     case Result::FileError:
-        message(path + QStringLiteral(": ") + fileErrorMessage(r.errorCode, language));
+        message(configinput::describeError(input, family, r.errorCode));
         return ExitFileError;
     case Result::NotHexadecimal:
-        message(path + QStringLiteral(": ") + notHexadecimalMessage(r.invalidText, language));
+        message(configinput::describeNotHexadecimal(input, r.invalidText));
         return ExitFileError;
     case Result::Incomplete:
-        message(path + QStringLiteral(": ") + tr(efusectltext::FileIncomplete).arg(r.emptyFields.join(QStringLiteral(", "))));
+        message(input.name + QStringLiteral(": ")
+                + tr(efusectltext::FileIncomplete).arg(r.emptyFields.join(QStringLiteral(", "))));
         return ExitFileError;
     case Result::OtherFamily: {
         using configfilecheck::Family;
         const Family other = family == Family::SinglePort ? Family::TwoPort : Family::SinglePort;
-        message(tr(efusectltext::OtherFamilyFile).arg(path, familyName(other), familyName(family)));
+        message(tr(efusectltext::OtherFamilyFile)
+                    .arg(input.name, familyName(other), familyName(family), QStringLiteral("C%1").arg(r.errorCode)));
         return ExitOtherFamily;
     }
     }
@@ -371,14 +379,14 @@ int verified(const Config &written, const Config &read)
 // Loads, writes and, with --verify, reads back with the module's family.
 template <typename Module, typename Load>
 int writeWith(Module &module, ProgressLine &line, const invocation::Invocation &inv, Language language,
-              configfilecheck::Family family, Load load)
+              const configinput::Input &input, configfilecheck::Family family, Load load)
 {
     ConfigMachinery c(module, line);
     c.setLanguage(language);
     c.setPortDeviceName(inv.portDeviceName);
     const configfilecheck::Result loaded = load(module.config());
     if (!loaded.ok())
-        return fileRejected(loaded, inv.configFile, family, language);
+        return fileRejected(loaded, input, family);
     if (!transact(c, line, false)) {
         message(tr(efusectltext::NoAnswer).arg(Attempts));
         return ExitNoAnswer;
@@ -394,6 +402,8 @@ int writeWith(Module &module, ProgressLine &line, const invocation::Invocation &
 
 int write(const invocation::Invocation &inv, Language language)
 {
+    // Read first: standard input is taken before the port, and a FIFO is never opened.
+    const configinput::Input input = configinput::read(inv.configFile);
     ModuleVariant variant{};
     if (const auto status = findVariant(inv, variant))
         return *status;
@@ -401,14 +411,14 @@ int write(const invocation::Invocation &inv, Language language)
     const auto family = configfilecheck::familyOf(variant);
     if (family == configfilecheck::Family::TwoPort) {
         TwoPortModule module;
-        return writeWith(module, line, inv, language, family, [&](TwoPortConfig &config) {
-            return configfilecheck::loadTwoPort(inv.configFile, config);
+        return writeWith(module, line, inv, language, input, family, [&](TwoPortConfig &config) {
+            return configfilecheck::loadTwoPort(input.lines, config);
         });
     }
     SinglePortModule module;
     module.open(variant);
-    return writeWith(module, line, inv, language, family, [&](SinglePortConfig &config) {
-        return configfilecheck::loadSinglePort(inv.configFile, variant, config);
+    return writeWith(module, line, inv, language, input, family, [&](SinglePortConfig &config) {
+        return configfilecheck::loadSinglePort(input.lines, variant, config);
     });
 }
 
@@ -447,9 +457,20 @@ int info(const invocation::Invocation &inv, Language language)
     }
     // "SW: 1.07": the dialog's label text; the version is what follows the prefix.
     version = version.mid(4);
+    const QString type = QStringLiteral("%1").arg(typeByte(r.variant), 2, 16, QLatin1Char('0'));
+    if (inv.format == invocation::Format::Json) {
+        QJsonArray rated;
+        for (int ch = 0; ch < r.channels; ++ch)
+            rated.append(int(r.rated[ch]));
+        const QJsonObject object{{QStringLiteral("variant"), monitorrecord::variantName(r.variant)},
+                                 {QStringLiteral("type"), type},
+                                 {QStringLiteral("software"), version},
+                                 {QStringLiteral("rated"), rated}};
+        out(QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+        return ExitDone;
+    }
     QString text = QStringLiteral("%1: %2 (%3)\n")
-                       .arg(tr(efusectltext::InfoVariant), monitorrecord::variantName(r.variant))
-                       .arg(typeByte(r.variant), 2, 16, QLatin1Char('0'));
+                       .arg(tr(efusectltext::InfoVariant), monitorrecord::variantName(r.variant), type);
     text += QStringLiteral("%1: %2\n").arg(tr(efusectltext::InfoSoftware), version);
     for (int ch = 0; ch < r.channels; ++ch)
         text += QStringLiteral("%1: %2 A\n").arg(tr(efusectltext::InfoRated).arg(ch + 1)).arg(r.rated[ch]);

@@ -43,4 +43,8 @@ Result loadSinglePort(const QString &path, ModuleVariant variant, SinglePortConf
 // Into a configuration as the two-port dialog holds it after its read button (all empty).
 Result loadTwoPort(const QString &path, TwoPortConfig &config);
 
+// The same from the file's lines as read (standard input has no path).
+Result loadSinglePort(const QStringList &lines, ModuleVariant variant, SinglePortConfig &config);
+Result loadTwoPort(const QStringList &lines, TwoPortConfig &config);
+
 } // namespace configfilecheck

@@ -58,6 +58,7 @@ private:
     void showConfig();
     void showMarkers();
     void wireUserEdits();
+    void nameFieldsForScreenReaders();
 
     Ui::Tpara *ui;
     TwoPortModule module_;
