@@ -436,7 +436,7 @@ void TestEfusectl::helpNamesTheProgramAsCalled()
     QVERIFY(all.out.startsWith("Usage: efusectl COMMAND PORT [OPTIONS]\n"));
     const Run wrong = efusectl({"erase"});
     QCOMPARE(wrong.exitCode, 2);
-    QCOMPARE(wrong.err, QByteArray("efusectl: Unknown command 'erase'.\nUsage: efusectl --help lists the commands.\n"));
+    QCOMPARE(wrong.err, QByteArray("efusectl: Unknown command \"erase\".\nUsage: efusectl --help lists the commands.\n"));
 }
 
 void TestEfusectl::oneLanguagePerRun_data()
