@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
     // Answered before Qt looks for a display, so that it works from any terminal.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("electronic-fuse %s\n", FUSE_VERSION);
+            std::fputs("electronic-fuse " FUSE_VERSION "\n", stdout);
             return 0;
         }
     }
