@@ -675,4 +675,11 @@
         <translation>Close</translation>
     </message>
 </context>
+<context>
+    <name>configfile</name>
+    <message>
+        <source>keine gewöhnliche Datei</source>
+        <translation>no regular file</translation>
+    </message>
+</context>
 </TS>

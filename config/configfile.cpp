@@ -1,5 +1,6 @@
 #include "config/configfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -49,6 +50,13 @@ QByteArray contents(const QStringList &lines)
 
 bool save(const QString &path, const QByteArray &contents, QString *reason)
 {
+    // The temporary file would be renamed over a device or FIFO (as root even /dev/null).
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile()) {
+        if (reason)
+            *reason = QCoreApplication::translate("configfile", "keine gewöhnliche Datei");
+        return false;
+    }
     QSaveFile file(path);
     const auto failed = [&] {
         if (reason)

@@ -26,7 +26,8 @@ QByteArray contents(const QStringList &lines);
 
 // Writes through a temporary file that replaces the target only when complete: a failed
 // save leaves an existing file as it was. False when the file could not be written; then
-// reason, when given, receives the system's words for it.
+// reason, when given, receives the system's words for it. A path that exists and is no
+// regular file (a directory, a FIFO, a device) is not written.
 bool save(const QString &path, const QByteArray &contents, QString *reason = nullptr);
 
 // What loading a configuration file came to.

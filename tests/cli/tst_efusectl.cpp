@@ -378,6 +378,15 @@ void TestEfusectl::outputNotWrittenSaysWhy()
     QCOMPARE(r.exitCode, 4);
     QVERIFY2(r.err.contains(path.toUtf8() + " could not be written: "), r.err.constData());
     QVERIFY2(r.err.contains("No such file or directory"), r.err.constData());
+#ifdef Q_OS_UNIX
+    // A FIFO is not replaced by a file.
+    const QString fifo = dir_.filePath("out-fifo");
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    const Run f = efusectl({"read", "COM13", "-o", fifo});
+    QCOMPARE(f.exitCode, 4);
+    QVERIFY2(f.err.contains(fifo.toUtf8() + " could not be written: no regular file"), f.err.constData());
+    QVERIFY(!QFileInfo(fifo).isFile());
+#endif
 }
 
 void TestEfusectl::noRegularFileIsRefusedAtOnce()

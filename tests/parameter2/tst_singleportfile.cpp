@@ -60,6 +60,7 @@ private slots:
     void saveRefusesIncompleteConfiguration();
     void failedSaveKeepsTheOldFile();
     void saveIntoMissingFolderFails();
+    void saveOntoNoRegularFileFails();
     void readLines_data();
     void readLines();
     void unreadableFileIsCode14();
@@ -180,6 +181,24 @@ void tst_SinglePortFile::failedSaveKeepsTheOldFile()
 void tst_SinglePortFile::saveIntoMissingFolderFails()
 {
     QVERIFY(!file::save(dir_.filePath("no/such/folder/config.txt"), factory10A()));
+}
+
+// Saving renames a temporary file over the target: a FIFO or device would be replaced by
+// a plain file (as root even /dev/null). It is left as it is and the save fails.
+void tst_SinglePortFile::saveOntoNoRegularFileFails()
+{
+#ifdef Q_OS_UNIX
+    const QString fifo = dir_.filePath("save-fifo.txt");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(!file::save(fifo, factory10A()));
+    QVERIFY(!QFileInfo(fifo).isFile());
+    QString reason;
+    QVERIFY(!configfile::save(fifo, "x", &reason));
+    QVERIFY(!reason.isEmpty());
+    QVERIFY(QDir(dir_.path()).entryList(QDir::Files).filter("save-fifo").isEmpty());   // no temporary left
+#else
+    QSKIP("FIFOs are a Unix matter");
+#endif
 }
 
 void tst_SinglePortFile::readLines_data()
