@@ -197,6 +197,7 @@ void TForm1::deutschClick()
     state_.languageGerman = true;
     state_.languageEnglish = false;
     QCoreApplication::removeTranslator(&englishTranslator());
+    QCoreApplication::installTranslator(&qtGermanTranslator());
     switchLanguage(Language::German);
 }
 
@@ -204,6 +205,7 @@ void TForm1::englischClick()
 {
     state_.languageGerman = false;
     state_.languageEnglish = true;
+    QCoreApplication::removeTranslator(&qtGermanTranslator());
     QCoreApplication::installTranslator(&englishTranslator());
     switchLanguage(Language::English);
 }

@@ -45,6 +45,7 @@ Tpara::Tpara(AppState &state, SerialLine *line, QWidget *parent)
     ui->Label5->installEventFilter(this);
     wireUserEdits();
     setSaveDialogSizeGrip(true);
+    nameFieldsForScreenReaders();
 
     initDialog(module_, line, ui->MainMenu2, QSize(ClientWidth, ClientHeight), QPoint(DesignLeft, DesignTop),
                ui->status, ui->sw, ui->Label5);
@@ -55,6 +56,25 @@ Tpara::Tpara(AppState &state, SerialLine *line, QWidget *parent)
 Tpara::~Tpara()
 {
     delete ui;
+}
+
+// The check boxes have no text of their own and the trip-time lists would read as their
+// values: each is named by its caption and column.
+void Tpara::nameFieldsForScreenReaders()
+{
+    QList<CaptionedField> fields = {{ui->k1_time, ui->Label6, ui->Label4}, {ui->k2_time, ui->Label12, ui->Label4},
+                                    {ui->k3_time, ui->Label13, ui->Label4}, {ui->k4_time, ui->Label14, ui->Label4},
+                                    {ui->loeschen, ui->StaticText10}, {ui->programmieren, ui->f12}};
+    QLabel *const captions[] = {ui->f1, ui->f5, ui->f2, ui->f6, ui->f3, ui->f7, ui->f4, ui->f8};   // bits 01 .. 80
+    QLabel *const ports[] = {ui->Label2, ui->Label3};
+    for (int port = 0; port < 2; ++port) {
+        for (int bit = 0; bit < 8; ++bit)
+            fields.append({eventBoxes_[port][bit], captions[bit], ports[port]});
+        QLabel *const flagCaptions[] = {ui->f9, ui->f10, ui->f11};   // 01, 02, 80
+        for (int i = 0; i < 3; ++i)
+            fields.append({flagBoxes_[port][i], flagCaptions[i], ports[port]});
+    }
+    nameByCaptions(fields);
 }
 
 QPoint Tpara::placement(const QSize &workAreaSize, const QSize &outerSize)

@@ -60,6 +60,7 @@ private:
     void zeit(int channel, int index);
     void showMarkers();
     void wireUserEdits();
+    void nameFieldsForScreenReaders();
 
     Ui::Tpara *ui;
     TwoPortModule module_;

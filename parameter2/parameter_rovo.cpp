@@ -53,6 +53,7 @@ Tparameter_rovo::Tparameter_rovo(AppState &state, SerialLine *line, QWidget *par
     ui->Label3->installEventFilter(this);
     ui->Image2->installEventFilter(this);
     wireUserEdits();
+    nameFieldsForScreenReaders();
 
     showTripCharacteristic();
     initDialog(module_, line, ui->MainMenu1, QSize(ClientWidth, ClientHeight), QPoint(0, 0), ui->status, ui->sw,
@@ -64,6 +65,18 @@ Tparameter_rovo::Tparameter_rovo(AppState &state, SerialLine *line, QWidget *par
 Tparameter_rovo::~Tparameter_rovo()
 {
     delete ui;
+}
+
+// The check boxes have no text of their own: each is named by the caption beside it.
+void Tparameter_rovo::nameFieldsForScreenReaders()
+{
+    QList<CaptionedField> fields = {{ui->port1_byte2_01, ui->f9, ui->Label2}, {ui->port1_byte2_02, ui->f10, ui->Label2},
+                                    {ui->port1_byte2_40, ui->f11, ui->Label2}, {ui->programmieren, ui->f12},
+                                    {ui->loeschen, ui->StaticText10}};
+    QLabel *const captions[] = {ui->f1, ui->f5, ui->f2, ui->f6, ui->f3, ui->f7, ui->f4, ui->f8};   // bits 01 .. 80
+    for (int bit = 0; bit < 8; ++bit)
+        fields.append({eventBoxes_[bit], captions[bit], ui->Label2});
+    nameByCaptions(fields);
 }
 
 QPoint Tparameter_rovo::placement(const QSize &workAreaSize, const QSize &outerSize)

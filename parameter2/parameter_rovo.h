@@ -60,6 +60,7 @@ private:
     void showChannels34(bool shown);
     void showTripCharacteristic();
     void wireUserEdits();
+    void nameFieldsForScreenReaders();
 
     Ui::Tparameter_rovo *ui;
     SinglePortModule module_;
