@@ -40,24 +40,28 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
+        if (!list())
+            return QAccessibleWidget::text(t);
         if (t == QAccessible::Value)
             return list()->currentText();
         if (t == QAccessible::Name && !list()->accessibleName().isEmpty())
             return list()->accessibleName();
         return QAccessibleWidget::text(t);
     }
-    int childCount() const override { return 1; }
+    int childCount() const override { return list() ? 1 : 0; }
     QAccessibleInterface *child(int index) const override
     {
-        return index == 0 ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
+        return index == 0 && list() ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
-        return child && child->object() == list()->view() ? 0 : -1;
+        return child && list() && child->object() == list()->view() ? 0 : -1;
     }
     QAccessible::State state() const override
     {
         QAccessible::State s = QAccessibleWidget::state();
+        if (!list())
+            return s;
         s.expandable = true;
         s.expanded = list()->view()->isVisible();
         return s;
@@ -68,7 +72,7 @@ public:
     }
     void doAction(const QString &action) override
     {
-        if (action != showMenuAction() && action != pressAction())
+        if (!list() || (action != showMenuAction() && action != pressAction()))
             return QAccessibleWidget::doAction(action);
         if (list()->view()->isVisible())
             list()->hidePopup();
@@ -77,7 +81,8 @@ public:
     }
 
 private:
-    QComboBox *list() const { return static_cast<QComboBox *>(widget()); }
+    // Null while the list is being destroyed (its QWidget part still asks).
+    QComboBox *list() const { return qobject_cast<QComboBox *>(widget()); }
 };
 
 QSet<const QObject *> &namedLists()
@@ -88,7 +93,9 @@ QSet<const QObject *> &namedLists()
 
 QAccessibleInterface *makeNamedList(const QString &, QObject *object)
 {
-    return namedLists().contains(object) ? new NamedListInterface(static_cast<QComboBox *>(object)) : nullptr;
+    // A list that is being destroyed is a QComboBox no longer: Qt's own interface then.
+    auto *list = qobject_cast<QComboBox *>(object);
+    return list && namedLists().contains(object) ? new NamedListInterface(list) : nullptr;
 }
 
 // A list among the fields is heard by its name, with its value beside it.
