@@ -1,7 +1,7 @@
 # Set-up, build, run and test on Debian 12. Every target installs what is missing first.
 BUILD   ?= build
 JOBS    ?= 2
-APT_PACKAGES := cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev \
+APT_PACKAGES := cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev \
                 qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev fonts-wine xvfb xauth xdotool imagemagick \
                 clang libclang-rt-14-dev libbenchmark-dev \
                 lintian desktop-file-utils appstream dpkg-dev file \

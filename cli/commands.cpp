@@ -4,7 +4,7 @@
 #include "cli/configfilecheck.h"
 #include "cli/exitstatus.h"
 #include "cli/fusectltexts.h"
-#include "cli/monitorrecord.h"
+#include "link/monitorrecord.h"
 #include "config/configmessages.h"
 #include "config/configmachinery.h"
 #include "link/monitorport.h"

@@ -3,7 +3,7 @@
 #include "cli/configcompare.h"
 #include "cli/configfilecheck.h"
 #include "cli/invocation.h"
-#include "cli/monitorrecord.h"
+#include "link/monitorrecord.h"
 #include "hexbytes.h"
 #include "link/frame.h"
 #include "parameter/twoportfile.h"
