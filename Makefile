@@ -76,6 +76,7 @@ soak: build
 # What the pure code and the running tool cost (see README, "Measurements").
 bench: build
 	$(BUILD)/tests/bench/bench_telegram
+	$(BUILD)/tests/bench/bench_history
 	tools/measure.sh $(BUILD) 30
 	$(BUILD)/tests/bench/bench_ui_latency --seconds $(BENCH_SECONDS)
 	tools/measure_atspi.sh $(BUILD) 4

@@ -30,9 +30,18 @@ void RecordFile::close()
 
 bool RecordFile::put(const QByteArray &bytes)
 {
-    if (file_.write(bytes) == bytes.size())
+    const qint64 before = file_.pos();
+    qint64 written = file_.write(bytes);
+    // A full disk can take part of a line first; writing the rest then gives the reason.
+    if (written >= 0 && written < bytes.size()) {
+        const qint64 rest = file_.write(bytes.mid(written));
+        written = rest < 0 ? -1 : written + rest;
+    }
+    if (written == bytes.size())
         return true;
     error_ = file_.errorString();
+    // The file ends with the last complete record, not with part of one.
+    file_.resize(before);
     file_.close();
     return false;
 }

@@ -236,6 +236,8 @@ void TTrend::drawSeries(StatusHistory::Series series, int columns, bool shown)
     auto &pool = segments_[size_t(series)];
     while (pool.size() < lines.size()) {
         auto *line = new QLineSeries;
+        static const char *const names[] = {"i1", "i2", "i3", "i4", "uin"};
+        line->setObjectName(QLatin1String(names[series]));
         line->setPen(QPen(Colours[size_t(series)], 1.5));
         chart_->addSeries(line);
         line->attachAxis(timeAxis_);

@@ -319,13 +319,25 @@ void TestStatusHistory::recordFileWriteFailure()
         written += ok;
     }
     const QString reason = file.errorString();
-    if (mounted)
+    QByteArray contents;
+    if (mounted) {
+        QFile read(path);
+        if (read.open(QIODevice::ReadOnly))
+            contents = read.readAll();
         umount(QFile::encodeName(dir.path()).constData());
+    }
     QVERIFY(!ok);
     QVERIFY2(reason.contains(QLatin1String("No space left on device")), qPrintable(reason));
     QVERIFY(!file.isOpen());
     QCOMPARE(file.records(), written);
     QVERIFY(mounted ? written > 50 : written == 0);
+    if (mounted) {
+        // Header and every record written so far, each complete: no part of a line at the end.
+        QByteArray expected = monitorrecord::csvHeader();
+        for (int i = 0; i < written; ++i)
+            expected += monitorrecord::csvLine(sample(T0 + i * 32, quint16(i)));
+        QCOMPARE(contents, expected);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestStatusHistory)
