@@ -197,6 +197,7 @@ void TTrend::redraw()
 {
     QElapsedTimer clock;
     clock.start();
+    updateRange();
     drawnRevision_ = history_.revision();
     drawnFrom_ = fromMs_;
     drawnTo_ = toMs_;
@@ -204,12 +205,9 @@ void TTrend::redraw()
     // Channels 3 and 4 leave the plot while a two-channel module reports.
     const bool four = history_.isEmpty() || isFourChannel(history_.record(history_.size() - 1).variant);
 
-    {
-        const QSignalBlocker block(timeAxis_);
-        settingAxes_ = true;
-        timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs_), QDateTime::fromMSecsSinceEpoch(toMs_));
-        settingAxes_ = false;
-    }
+    settingAxes_ = true;
+    timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs_), QDateTime::fromMSecsSinceEpoch(toMs_));
+    settingAxes_ = false;
     for (int s = 0; s < StatusHistory::SeriesCount; ++s)
         drawSeries(StatusHistory::Series(s), columns, four || (s != StatusHistory::I3 && s != StatusHistory::I4));
     drawRated(four);
