@@ -266,12 +266,21 @@ void TTrend::drawRated(bool four)
         for (const QLineSeries *line : segments_[size_t(s)])
             for (const QPointF &p : line->points())
                 top = std::max(top, p.y());
-    currentAxis_->setRange(0, std::ceil(top * 1.1));
-    double uTop = 1;
-    for (const QLineSeries *line : segments_[StatusHistory::Uin])
-        for (const QPointF &p : line->points())
+    currentAxis_->setRange(0, top * 1.1);
+    currentAxis_->applyNiceNumbers();
+    // The voltage moves little around its level: its axis spans what is shown.
+    double uLow = 1e9, uTop = 0;
+    for (const QLineSeries *line : segments_[StatusHistory::Uin]) {
+        for (const QPointF &p : line->points()) {
+            uLow = std::min(uLow, p.y());
             uTop = std::max(uTop, p.y());
-    voltageAxis_->setRange(0, std::ceil(uTop * 1.1));
+        }
+    }
+    if (uTop < uLow)
+        uLow = 0, uTop = 30;
+    const double margin = std::max(0.5, (uTop - uLow) * 0.1);
+    voltageAxis_->setRange(std::max(0.0, uLow - margin), uTop + margin);
+    voltageAxis_->applyNiceNumbers();
 }
 
 void TTrend::drawLampEvents(int columns)
