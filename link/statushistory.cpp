@@ -84,8 +84,8 @@ void StatusHistory::append(const monitorrecord::Record &r)
     if ((size_ & (ChunkSize - 1)) == 0)
         chunks_.emplace_back(new Packed[size_t(ChunkSize)]);
     chunks_.back()[size_t(size_ & (ChunkSize - 1))] = p;
-    summarise(level1_, size_ / Level1, p);
-    summarise(level2_, size_ / Level2, p);
+    for (int level = 0; level < LevelCount; ++level)
+        summarise(levels_[size_t(level)], size_ >> LevelShift[level], p);
     ++size_;
     ++revision_;
 }
@@ -173,19 +173,20 @@ void StatusHistory::extremes(Series series, qint64 from, qint64 to, quint16 &min
     max = 0;
     const size_t s = size_t(series);
     for (qint64 i = from; i < to;) {
-        if (i % Level2 == 0 && i + Level2 <= to) {
-            min = std::min(min, level2_[size_t(i / Level2)].min[s]);
-            max = std::max(max, level2_[size_t(i / Level2)].max[s]);
-            i += Level2;
-        } else if (i % Level1 == 0 && i + Level1 <= to) {
-            min = std::min(min, level1_[size_t(i / Level1)].min[s]);
-            max = std::max(max, level1_[size_t(i / Level1)].max[s]);
-            i += Level1;
-        } else {
+        // The largest summary that starts here and ends inside the range, else one sample.
+        int level = LevelCount - 1;
+        while (level >= 0 && ((i & (LevelSize[level] - 1)) != 0 || i + LevelSize[level] > to))
+            --level;
+        if (level < 0) {
             const quint16 v = value(series, i);
             min = std::min(min, v);
             max = std::max(max, v);
             ++i;
+        } else {
+            const Summary &sum = levels_[size_t(level)][size_t(i >> LevelShift[level])];
+            min = std::min(min, sum.min[s]);
+            max = std::max(max, sum.max[s]);
+            i += LevelSize[level];
         }
     }
 }

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-// Every accepted status telegram of the run, kept in 28 bytes a sample: at the full line
-// rate of about 31 telegrams a second a day takes some 75 MB. Samples are stored in
+// Every accepted status telegram of the run, kept in 28 bytes a sample and about 1.5 bytes
+// of summaries: at the full line rate of about 31 telegrams a second a day takes some 80 MB. Samples are stored in
 // chunks, so the store never copies itself to grow.
 //
 // The history is made of segments. A silent line (the display watchdog blanked) ends one,
@@ -17,7 +17,7 @@
 // module.
 //
 // reduce() brings any time range down to the minimum and maximum per pixel column, using
-// summaries of 64 and 4096 samples, so that a day costs about what a minute costs.
+// summaries of 16, 256 and 4096 samples, so that a day costs about what a minute costs.
 class StatusHistory
 {
 public:
@@ -80,8 +80,10 @@ private:
     struct Summary;
     static constexpr int ChunkShift = 16;
     static constexpr qint64 ChunkSize = qint64(1) << ChunkShift;
-    static constexpr int Level1 = 64;
-    static constexpr int Level2 = 4096;
+    // Summaries of 16, 256 and 4096 samples.
+    static constexpr int LevelCount = 3;
+    static constexpr int LevelShift[LevelCount] = {4, 8, 12};
+    static constexpr qint64 LevelSize[LevelCount] = {16, 256, 4096};
 
     const Packed &at(qint64 index) const;
     bool fourChannel(qint64 index) const;
@@ -93,7 +95,7 @@ private:
     qint64 size_ = 0;
     qint64 startMs_ = 0;              // time of the first sample; samples keep an offset
     std::vector<qint64> segmentStarts_;   // ascending sample indices, 0 first
-    std::vector<Summary> level1_, level2_;
+    std::array<std::vector<Summary>, LevelCount> levels_;
     std::vector<LampEvent> lampEvents_;
     std::array<bool, monitorrecord::LampCount> lamps_{};   // as the last sample left them
     bool openBreak_ = true;

@@ -78,16 +78,24 @@ void TTrend::buildChart()
     currentAxis_->setLabelFormat(QStringLiteral("%.1f"));
     voltageAxis_ = new QValueAxis;
     voltageAxis_->setLabelFormat(QStringLiteral("%.1f"));
+    columnAxis_ = new QValueAxis;
+    columnAxis_->setVisible(false);
     chart_->addAxis(timeAxis_, Qt::AlignBottom);
+    chart_->addAxis(columnAxis_, Qt::AlignBottom);
     chart_->addAxis(currentAxis_, Qt::AlignLeft);
     chart_->addAxis(voltageAxis_, Qt::AlignRight);
+    // The time axis shows the time; an empty series keeps it attached to the plot.
+    auto *timeCarrier = new QLineSeries;
+    chart_->addSeries(timeCarrier);
+    timeCarrier->attachAxis(timeAxis_);
+    timeCarrier->attachAxis(currentAxis_);
 
     for (int ch = 0; ch < 4; ++ch) {
         rated_[size_t(ch)] = new QLineSeries;
         // Dashed pens need the raster painter: the series stay off OpenGL.
         rated_[size_t(ch)]->setPen(QPen(Colours[size_t(ch)], 1.5, Qt::DashLine));
         chart_->addSeries(rated_[size_t(ch)]);
-        rated_[size_t(ch)]->attachAxis(timeAxis_);
+        rated_[size_t(ch)]->attachAxis(columnAxis_);
         rated_[size_t(ch)]->attachAxis(currentAxis_);
     }
     const auto marks = [this](QColor colour, QScatterSeries::MarkerShape shape) {
@@ -97,7 +105,7 @@ void TTrend::buildChart()
         s->setColor(colour);
         s->setBorderColor(colour.darker());
         chart_->addSeries(s);
-        s->attachAxis(timeAxis_);
+        s->attachAxis(columnAxis_);
         s->attachAxis(currentAxis_);
         connect(s, &QScatterSeries::hovered, this, &TTrend::lampMarkHovered);
         return s;
@@ -112,7 +120,7 @@ void TTrend::buildChart()
     view_->setMinimumSize(640, 400);
     view_->viewport()->installEventFilter(this);
     ui->plotLayout->addWidget(view_);
-    connect(timeAxis_, &QDateTimeAxis::rangeChanged, this, &TTrend::axisRangeChanged);
+    connect(columnAxis_, &QValueAxis::rangeChanged, this, &TTrend::axisRangeChanged);
 }
 
 void TTrend::showEvent(QShowEvent *event)
@@ -205,32 +213,69 @@ void TTrend::redraw()
     // Channels 3 and 4 leave the plot while a two-channel module reports.
     const bool four = history_.isEmpty() || isFourChannel(history_.record(history_.size() - 1).variant);
 
+    // The series are drawn in pixel columns on a hidden axis that stays put while the time
+    // moves on: only their points change, and Qt Charts lays each series out once.
     settingAxes_ = true;
     timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(fromMs_), QDateTime::fromMSecsSinceEpoch(toMs_));
+    if (columnAxis_->min() != 0 || columnAxis_->max() != columns)
+        columnAxis_->setRange(0, columns);
+    drawnColumns_ = columns;
+
+    std::array<std::vector<QList<QPointF>>, StatusHistory::SeriesCount> lines;
+    double top = 1, uLow = 1e9, uTop = 0;
+    for (int s = 0; s < StatusHistory::SeriesCount; ++s) {
+        if (!four && (s == StatusHistory::I3 || s == StatusHistory::I4))
+            continue;
+        for (const StatusHistory::Bucket &b : history_.reduce(StatusHistory::Series(s), fromMs_, toMs_, columns)) {
+            if (b.startsSegment || lines[size_t(s)].empty())
+                lines[size_t(s)].emplace_back();
+            // Hundredths to amperes and volts.
+            const double x = b.column + 0.5, low = b.min * 0.01, high = b.max * 0.01;
+            lines[size_t(s)].back().append(QPointF(x, low));
+            if (b.max != b.min)
+                lines[size_t(s)].back().append(QPointF(x, high));
+            if (s == StatusHistory::Uin) {
+                uLow = std::min(uLow, low);
+                uTop = std::max(uTop, high);
+            } else {
+                top = std::max(top, high);
+            }
+        }
+    }
+    const std::array<quint8, 4> rated = drawRated(four, columns);
+    for (quint8 a : rated)
+        top = std::max(top, double(a));
+    // The current axis holds the rated currents and every value shown; the voltage moves
+    // little around its level, so its axis spans what is shown.
+    fitAxis(currentAxis_, 0, top);
+    if (uTop < uLow)
+        uLow = 0, uTop = 30;
+    fitAxis(voltageAxis_, uLow, uTop);
     settingAxes_ = false;
+
     for (int s = 0; s < StatusHistory::SeriesCount; ++s)
-        drawSeries(StatusHistory::Series(s), columns, four || (s != StatusHistory::I3 && s != StatusHistory::I4));
-    drawRated(four);
+        drawSeries(StatusHistory::Series(s), lines[size_t(s)]);
     drawLampEvents(columns);
     updateTexts(four);
     lastRedrawNs_ = clock.nsecsElapsed();
 }
 
-void TTrend::drawSeries(StatusHistory::Series series, int columns, bool shown)
+void TTrend::fitAxis(QValueAxis *axis, double low, double high)
 {
-    std::vector<QList<QPointF>> lines;
-    if (shown) {
-        const double span = double(toMs_ - fromMs_);
-        const double scale = 0.01;   // hundredths to amperes and volts
-        for (const StatusHistory::Bucket &b : history_.reduce(series, fromMs_, toMs_, columns)) {
-            if (b.startsSegment || lines.empty())
-                lines.emplace_back();
-            const double x = double(fromMs_) + (b.column + 0.5) * span / columns;
-            lines.back().append(QPointF(x, b.min * scale));
-            if (b.max != b.min)
-                lines.back().append(QPointF(x, b.max * scale));
-        }
-    }
+    // A new range only when the values leave the present one or fill less than a third of
+    // it: every change of an axis lays out all its series again.
+    const double span = std::max(high - low, 0.5);
+    const bool outside = low < axis->min() || high > axis->max();
+    const bool loose = axis->max() - axis->min() > 3 * span + 1;
+    if (!outside && !loose)
+        return;
+    const double margin = span * 0.1;
+    axis->setRange(low <= 0 ? 0 : std::max(0.0, low - margin), high + margin);
+    axis->applyNiceNumbers();
+}
+
+void TTrend::drawSeries(StatusHistory::Series series, const std::vector<QList<QPointF>> &lines)
+{
     auto &pool = segments_[size_t(series)];
     while (pool.size() < lines.size()) {
         auto *line = new QLineSeries;
@@ -238,49 +283,34 @@ void TTrend::drawSeries(StatusHistory::Series series, int columns, bool shown)
         line->setObjectName(QLatin1String(names[series]));
         line->setPen(QPen(Colours[size_t(series)], 1.5));
         chart_->addSeries(line);
-        line->attachAxis(timeAxis_);
+        line->attachAxis(columnAxis_);
         line->attachAxis(series == StatusHistory::Uin ? voltageAxis_ : currentAxis_);
         pool.push_back(line);
     }
-    for (size_t i = 0; i < pool.size(); ++i)
-        pool[i]->replace(i < lines.size() ? lines[i] : QList<QPointF>());
+    for (size_t i = 0; i < pool.size(); ++i) {
+        if (i < lines.size())
+            pool[i]->replace(lines[i]);
+        else if (pool[i]->count() > 0)
+            pool[i]->clear();
+    }
 }
 
-void TTrend::drawRated(bool four)
+std::array<quint8, 4> TTrend::drawRated(bool four, int columns)
 {
     const bool any = !history_.isEmpty() && !history_.silentNow();
     const monitorrecord::Record last = history_.isEmpty() ? monitorrecord::Record() : history_.record(history_.size() - 1);
-    double top = 1;
+    std::array<quint8, 4> shown{};
     for (int ch = 0; ch < 4; ++ch) {
         QList<QPointF> points;
         // A rated current of 0 means the channel is off: no line.
         if (any && last.rated[size_t(ch)] > 0 && (four || ch < 2)) {
-            const double a = last.rated[size_t(ch)];
-            points = {QPointF(double(fromMs_), a), QPointF(double(toMs_), a)};
-            top = std::max(top, a);
+            shown[size_t(ch)] = last.rated[size_t(ch)];
+            points = {QPointF(0, shown[size_t(ch)]), QPointF(columns, shown[size_t(ch)])};
         }
-        rated_[size_t(ch)]->replace(points);
+        if (rated_[size_t(ch)]->points() != points)
+            rated_[size_t(ch)]->replace(points);
     }
-    // The current axis holds the rated currents and every value shown.
-    for (int s = 0; s < 4; ++s)
-        for (const QLineSeries *line : segments_[size_t(s)])
-            for (const QPointF &p : line->points())
-                top = std::max(top, p.y());
-    currentAxis_->setRange(0, top * 1.1);
-    currentAxis_->applyNiceNumbers();
-    // The voltage moves little around its level: its axis spans what is shown.
-    double uLow = 1e9, uTop = 0;
-    for (const QLineSeries *line : segments_[StatusHistory::Uin]) {
-        for (const QPointF &p : line->points()) {
-            uLow = std::min(uLow, p.y());
-            uTop = std::max(uTop, p.y());
-        }
-    }
-    if (uTop < uLow)
-        uLow = 0, uTop = 30;
-    const double margin = std::max(0.5, (uTop - uLow) * 0.1);
-    voltageAxis_->setRange(std::max(0.0, uLow - margin), uTop + margin);
-    voltageAxis_->applyNiceNumbers();
+    return shown;
 }
 
 void TTrend::drawLampEvents(int columns)
@@ -292,12 +322,12 @@ void TTrend::drawLampEvents(int columns)
     const auto &events = history_.lampEvents();
     const auto first = std::lower_bound(events.begin(), events.end(), fromMs_,
                                         [](const StatusHistory::LampEvent &e, qint64 t) { return e.timeMs < t; });
-    const double span = double(toMs_ - fromMs_);
     qint64 lastColumn = -1;
     std::array<bool, 2 * monitorrecord::LampCount> taken{};
     QList<QPointF> on, off;
     for (auto it = first; it != events.end() && it->timeMs < toMs_; ++it) {
-        const qint64 column = qint64((it->timeMs - fromMs_) * double(columns) / span);
+        const double x = columnOf(it->timeMs);
+        const qint64 column = qint64(x);
         if (column != lastColumn)
             taken = {};
         lastColumn = column;
@@ -306,10 +336,17 @@ void TTrend::drawLampEvents(int columns)
             continue;
         seen = true;
         (it->on ? shownOn_ : shownOff_).push_back(*it);
-        (it->on ? on : off).append(QPointF(double(it->timeMs), 0));
+        (it->on ? on : off).append(QPointF(x, 0));
     }
-    lampsOn_->replace(on);
-    lampsOff_->replace(off);
+    if (lampsOn_->points() != on)
+        lampsOn_->replace(on);
+    if (lampsOff_->points() != off)
+        lampsOff_->replace(off);
+}
+
+double TTrend::columnOf(qint64 timeMs) const
+{
+    return double(timeMs - fromMs_) * drawnColumns_ / double(std::max<qint64>(1, toMs_ - fromMs_));
 }
 
 void TTrend::updateTexts(bool four)
@@ -369,10 +406,9 @@ void TTrend::lampMarkHovered(const QPointF &point, bool state)
     const bool on = sender() == lampsOn_;
     const auto &shown = on ? shownOn_ : shownOff_;
     // Every event at the mark's place, nearest first.
-    const double pixelMs = double(toMs_ - fromMs_) / std::max(1.0, chart_->plotArea().width());
     QStringList names;
     for (const StatusHistory::LampEvent &e : shown) {
-        if (std::abs(double(e.timeMs) - point.x()) <= 5 * pixelMs)
+        if (std::abs(columnOf(e.timeMs) - point.x()) <= 5)
             names << lampEventName(e);
     }
     if (!names.isEmpty())
@@ -384,7 +420,8 @@ void TTrend::axisRangeChanged()
     // The rubber band (or its right-click zoom-out) moved the time axis.
     if (settingAxes_)
         return;
-    zoomTo(timeAxis_->min().toMSecsSinceEpoch(), timeAxis_->max().toMSecsSinceEpoch());
+    const double span = double(toMs_ - fromMs_) / std::max(1, drawnColumns_);
+    zoomTo(fromMs_ + qint64(columnAxis_->min() * span), fromMs_ + qint64(columnAxis_->max() * span));
 }
 
 bool TTrend::eventFilter(QObject *watched, QEvent *event)

@@ -2,6 +2,8 @@
 
 #include "link/statushistory.h"
 
+#include <QList>
+#include <QPointF>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -67,9 +69,13 @@ private:
     void buildChart();
     void tick();
     void updateRange();
-    void drawSeries(StatusHistory::Series series, int columns, bool shown);
-    void drawRated(bool four);
+    void drawSeries(StatusHistory::Series series, const std::vector<QList<QPointF>> &lines);
+    // The rated currents' lines; gives the rated current of each channel drawn (0: none).
+    std::array<quint8, 4> drawRated(bool four, int columns);
     void drawLampEvents(int columns);
+    static void fitAxis(QValueAxis *axis, double low, double high);
+    // Where timeMs lies on the hidden column axis.
+    double columnOf(qint64 timeMs) const;
     void updateTexts(bool four);
     void retranslate();
     QString seriesName(int series) const;
@@ -87,6 +93,8 @@ private:
     QDateTimeAxis *timeAxis_ = nullptr;
     QValueAxis *currentAxis_ = nullptr;
     QValueAxis *voltageAxis_ = nullptr;
+    QValueAxis *columnAxis_ = nullptr;   // hidden: the series' x, in pixel columns
+    int drawnColumns_ = 1;
     // One line per segment of each series: Qt Charts draws no gap inside a series.
     std::array<std::vector<QLineSeries *>, StatusHistory::SeriesCount> segments_;
     std::array<QLineSeries *, 4> rated_{};

@@ -256,7 +256,7 @@ void TestStatusHistory::dayFitsInMemoryBudget()
 {
     // A day at 31 telegrams a second in samples of 28 bytes, plus summaries: under 100 MB.
     const qint64 day = 31LL * 86400;
-    const qint64 bytes = day * 28 + day / 64 * 20 + day / 4096 * 20;
+    const qint64 bytes = day * 28 + day / 16 * 20 + day / 256 * 20 + day / 4096 * 20;
     QVERIFY(bytes < 100LL * 1000 * 1000);
     // And the store really holds that size a sample: a chunk of 65536 samples is 1.8 MB.
     StatusHistory h;
