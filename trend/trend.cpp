@@ -191,14 +191,17 @@ void TTrend::updateRange()
 {
     if (mode_ != Mode::Live)
         return;
-    qint64 now = QDateTime::currentMSecsSinceEpoch();
+    qint64 end = QDateTime::currentMSecsSinceEpoch();
     if (!history_.isEmpty())
-        now = std::max(now, history_.timeMs(history_.size() - 1) + 1);
-    toMs_ = now;
-    if (range_ == Whole)
-        fromMs_ = history_.isEmpty() ? now - RangeMs[0] : std::min(history_.timeMs(0), now - 1000);
-    else
-        fromMs_ = now - RangeMs[size_t(range_)];
+        end = std::max(end, history_.timeMs(history_.size() - 1) + 1);
+    const qint64 span = range_ == Whole ? std::max<qint64>(1000, end - (history_.isEmpty() ? end : history_.timeMs(0)))
+                                        : RangeMs[size_t(range_)];
+    // The range moves on in whole pixel columns: between two steps a steady module leaves
+    // every column as it was, and nothing needs to be laid out again.
+    const int columns = std::max(1, int(chart_->plotArea().width()));
+    const qint64 step = std::max<qint64>(1, span / columns);
+    toMs_ = (end + step - 1) / step * step;
+    fromMs_ = range_ == Whole && !history_.isEmpty() ? history_.timeMs(0) : toMs_ - span;
 }
 
 void TTrend::redraw()
@@ -288,8 +291,10 @@ void TTrend::drawSeries(StatusHistory::Series series, const std::vector<QList<QP
         pool.push_back(line);
     }
     for (size_t i = 0; i < pool.size(); ++i) {
-        if (i < lines.size())
-            pool[i]->replace(lines[i]);
+        if (i < lines.size()) {
+            if (pool[i]->points() != lines[i])
+                pool[i]->replace(lines[i]);
+        }
         else if (pool[i]->count() > 0)
             pool[i]->clear();
     }
