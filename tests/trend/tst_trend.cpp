@@ -271,7 +271,7 @@ void tst_Trend::recordingHoldsEveryTelegram()
     const qint64 made = sim.command(QStringLiteral("count")).first().section(' ', 1).toLongLong();
 
     QVERIFY(sim.commandOk(QStringLiteral("rate 31")));
-    // Five sets of values, each for a while; channel 1 and the voltage move together.
+    // Five sets of values, each for a while; channel 1 and then the voltage move together.
     for (int k = 1; k <= 5; ++k) {
         QVERIFY(sim.commandOk(QStringLiteral("current 1 %1").arg(300 + k)));
         QVERIFY(sim.commandOk(QStringLiteral("uin %1").arg(2400 + k)));
@@ -297,7 +297,10 @@ void tst_Trend::recordingHoldsEveryTelegram()
         QVERIFY2(current >= 3.00 && current <= 3.05, qPrintable(row[i1]));
         QVERIFY(current >= last);
         last = current;
-        QCOMPARE(row[uin].toDouble() - 24.0, current - 3.0);
+        // The voltage is set just after the current: a telegram between the two commands
+        // carries the new current with the voltage before.
+        const int k = qRound((current - 3.0) * 100), kU = qRound((row[uin].toDouble() - 24.0) * 100);
+        QVERIFY2(kU == k || kU == k - 1, qPrintable(row.join(',')));
         QCOMPARE(row.mid(3, 13).join(','), QStringLiteral("1.50,12.34,0.00,10.00,0.07,12.34,0.50,%1,23.95,6,10,0,0")
                                                .arg(row[uin]));
     }
