@@ -30,7 +30,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = electronics ] && pass "Section" || fail "Section is '$(field Section)'"
 [ "$(field Recommends)" = fonts-wine ] && pass "Recommends" || fail "Recommends is '$(field Recommends)'"
 field Maintainer | grep -q '^[^<]\+ <[^@ ]\+@[^> ]\+>$' && pass "Maintainer" || fail "Maintainer is '$(field Maintainer)'"
-for lib in libc6 libqt6core6 libqt6widgets6 libqt6serialport6 libqt6svg6; do
+for lib in libc6 libqt6core6 libqt6widgets6 libqt6serialport6 libqt6svg6 libqt6charts6; do
     field Depends | grep -q "\\b$lib\\b" && pass "Depends on $lib" || fail "Depends lacks $lib: $(field Depends)"
 done
 [ "$(field Description | wc -l)" -ge 3 ] && pass "short and long description" || fail "Description too short"
