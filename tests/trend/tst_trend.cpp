@@ -75,6 +75,7 @@ private slots:
     void recordingHoldsEveryTelegram();
     void recordingStopsOnAFullDisk();
     void recordingCannotStart();
+    void closingTheProgramEndsTheRecording();
     void savePictureAndData();
 
 private:
@@ -359,6 +360,23 @@ void tst_Trend::recordingCannotStart()
     // The proposed name carries date and time.
     QCOMPARE(QFileInfo(Recording::proposedName(QDateTime(QDate(2026, 12, 11), QTime(14, 3, 7)))).fileName(),
              QStringLiteral("aufzeichnung-2026-12-11_14-03-07.csv"));
+}
+
+void tst_Trend::closingTheProgramEndsTheRecording()
+{
+    QVERIFY(sim.start(FourChannel));
+    const QString path = dir.filePath(QStringLiteral("closed.csv"));
+    QVERIFY(app->recording->start(path));
+    QTRY_VERIFY_WITH_TIMEOUT(app->recording->records() >= 10, 5000);
+    // Every record is on disk while the recording runs, not only at its end.
+    QTRY_VERIFY(csvRows(path).size() - 1 == app->recording->records());
+    const qint64 records = app->recording->records();
+    app.reset();
+    const QList<QStringList> rows = csvRows(path);
+    QCOMPARE(rows.size() - 1, int(records));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().endsWith("\r\n"));
 }
 
 void tst_Trend::savePictureAndData()
