@@ -30,6 +30,9 @@ public:
     // selectedIndex is the item selected in the port list, -1 for none.
     void tick(int selectedIndex);
 
+    // The tick's read is in flight and bytes have come for it.
+    bool receiving() const;
+
     quint8 openPortNumber = 0;
     quint8 selectedPortNumber = 0;
     bool portOpened = false;

@@ -41,7 +41,8 @@ QString variantName(ModuleVariant variant);
 // uin_min, i1_endwert..i4_endwert, then the lamps by their names mb1_1..mb1_8, mb2, mb2_2.
 QStringList columnNames();
 
-// CSV (RFC 4180): the header line and one line per record, each ended by CR LF.
+// CSV (RFC 4180 fields): the header line and one line per record, each ended by LF alone,
+// as awk, cut and the other shell tools expect.
 QByteArray csvHeader();
 QByteArray csvLine(const Record &record);
 // One field, quoted when it holds a comma, a quote, CR or LF (quotes doubled inside).
