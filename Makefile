@@ -4,7 +4,7 @@ JOBS    ?= 2
 # What building and running need (make build, run, demo), then what the package needs, then
 # what only the tests need (sanitizer runtime, fuzzing, benchmarks, X11 and accessibility
 # tools, package checks, the message broker).
-APT_PACKAGES := cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev \
+APT_PACKAGES := cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev \
                 qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libgl-dev fonts-wine
 PACKAGE_APT_PACKAGES := dpkg-dev file
 TEST_APT_PACKAGES := $(PACKAGE_APT_PACKAGES) xvfb xauth xdotool imagemagick \
@@ -96,6 +96,7 @@ soak: deps-test build
 # What the pure code and the running tool cost (see README, "Measurements").
 bench: deps-test build
 	$(BUILD)/tests/bench/bench_telegram
+	$(BUILD)/tests/bench/bench_history
 	tools/measure.sh $(BUILD) 30
 	$(BUILD)/tests/bench/bench_ui_latency --seconds $(BENCH_SECONDS)
 	tools/measure_atspi.sh $(BUILD) 4

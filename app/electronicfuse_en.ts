@@ -323,6 +323,37 @@
     </message>
 </context>
 <context>
+    <name>Recording</name>
+    <message>
+        <source>Aufzeichnung starten</source>
+        <translation>Start recording</translation>
+    </message>
+    <message>
+        <source>CSV-Dateien (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>Die Aufzeichnung in %1 konnte nicht beginnen: %2</source>
+        <translation>The recording to %1 could not start: %2</translation>
+    </message>
+    <message>
+        <source>Die Aufzeichnung in %1 wurde beendet, weil nicht geschrieben werden konnte: %2</source>
+        <translation>The recording to %1 was stopped because writing failed: %2</translation>
+    </message>
+    <message>
+        <source>Aufzeichnung</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>Aufzeichnung beenden</source>
+        <translation>Stop recording</translation>
+    </message>
+    <message>
+        <source>Aufzeichnung starten...</source>
+        <translation>Start recording...</translation>
+    </message>
+</context>
+<context>
     <name>TForm1</name>
     <message>
         <source>Visualisierung</source>
@@ -431,6 +462,161 @@
     <message>
         <source>Schließen</source>
         <translation>Close</translation>
+    </message>
+    <message>
+        <source>Extras</source>
+        <translation>Tools</translation>
+    </message>
+    <message>
+        <source>Verlauf...</source>
+        <translation>Trend...</translation>
+    </message>
+    <message>
+        <source>Aufzeichnung starten...</source>
+        <translation>Start recording...</translation>
+    </message>
+</context>
+<context>
+    <name>TTrend</name>
+    <message>
+        <source>Verlauf</source>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <source>Sichtbarer Bereich:</source>
+        <translation>Visible range:</translation>
+    </message>
+    <message>
+        <source>1 Minute</source>
+        <translation>1 minute</translation>
+    </message>
+    <message>
+        <source>5 Minuten</source>
+        <translation>5 minutes</translation>
+    </message>
+    <message>
+        <source>15 Minuten</source>
+        <translation>15 minutes</translation>
+    </message>
+    <message>
+        <source>60 Minuten</source>
+        <translation>60 minutes</translation>
+    </message>
+    <message>
+        <source>Gesamter Lauf</source>
+        <translation>Whole run</translation>
+    </message>
+    <message>
+        <source>Anhalten</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Live</source>
+        <translation>Live</translation>
+    </message>
+    <message>
+        <source>Bild speichern...</source>
+        <translation>Save picture...</translation>
+    </message>
+    <message>
+        <source>Daten speichern...</source>
+        <translation>Save data...</translation>
+    </message>
+    <message>
+        <source>min %1, max %2</source>
+        <translation>min %1, max %2</translation>
+    </message>
+    <message>
+        <source>keine Werte im sichtbaren Bereich</source>
+        <translation>no values in the visible range</translation>
+    </message>
+    <message>
+        <source>Eingangsspannung</source>
+        <translation>Input voltage</translation>
+    </message>
+    <message>
+        <source>Kanal %1</source>
+        <translation>Channel %1</translation>
+    </message>
+    <message>
+        <source>Überstrom Kanal %1</source>
+        <translation>Overcurrent channel %1</translation>
+    </message>
+    <message>
+        <source>Kanal %1 ausgelöst</source>
+        <translation>Channel %1 open circuit</translation>
+    </message>
+    <message>
+        <source>Uin &lt; Power Good</source>
+        <translation>Uin &lt; power good</translation>
+    </message>
+    <message>
+        <source>Gerätefehler</source>
+        <translation>Hardware fault</translation>
+    </message>
+    <message>
+        <source>%1: %2 ein</source>
+        <translation>%1: %2 on</translation>
+    </message>
+    <message>
+        <source>%1: %2 aus</source>
+        <translation>%1: %2 off</translation>
+    </message>
+    <message>
+        <source>Fortsetzen</source>
+        <translation>Resume</translation>
+    </message>
+    <message>
+        <source>Zurück zur Gegenwart mit dem gewählten Bereich</source>
+        <translation>Back to the present with the chosen range</translation>
+    </message>
+    <message>
+        <source>Strom (A)</source>
+        <translation>Current (A)</translation>
+    </message>
+    <message>
+        <source>Spannung (V)</source>
+        <translation>Voltage (V)</translation>
+    </message>
+    <message>
+        <source>Uhrzeit</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Verlauf der Ströme und der Eingangsspannung</source>
+        <translation>Trend of the currents and the input voltage</translation>
+    </message>
+    <message>
+        <source>Sichtbarer Bereich</source>
+        <translation>Visible range</translation>
+    </message>
+    <message>
+        <source>Das Bild ließ sich nicht schreiben.</source>
+        <translation>The picture could not be written.</translation>
+    </message>
+    <message>
+        <source>Bild speichern</source>
+        <translation>Save picture</translation>
+    </message>
+    <message>
+        <source>PNG-Bilder (*.png)</source>
+        <translation>PNG pictures (*.png)</translation>
+    </message>
+    <message>
+        <source>Das Bild wurde nicht gespeichert: %1: %2</source>
+        <translation>The picture was not saved: %1: %2</translation>
+    </message>
+    <message>
+        <source>Daten speichern</source>
+        <translation>Save data</translation>
+    </message>
+    <message>
+        <source>CSV-Dateien (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>Die Daten wurden nicht gespeichert: %1: %2</source>
+        <translation>The data were not saved: %1: %2</translation>
     </message>
 </context>
 <context>

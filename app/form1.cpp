@@ -153,6 +153,7 @@ void TForm1::ausfuehren()
     }
     for (int i = 0; i < status::ValueCount; ++i)
         values_[i]->setText(d.values[i]);
+    emit statusAccepted(frame);
 }
 
 void TForm1::showChannels34(bool shown)
@@ -182,6 +183,7 @@ void TForm1::Timer2Timer()
         }
         for (QLabel *value : values_)
             value->setText(QString());   // unlike clear(), tells screen readers
+        emit displayBlanked();
     }
     assembler.rxActivity = false;
 }
@@ -278,6 +280,16 @@ void TForm1::rueckgabe()
     setEnabled(true);
     Timer1.start(50);
     oeffnecom();
+}
+
+QAction *TForm1::trendAction() const
+{
+    return ui->Verlauf1;
+}
+
+QAction *TForm1::recordingAction() const
+{
+    return ui->Aufzeichnung1;
 }
 
 void TForm1::Beenden1Click()

@@ -11,6 +11,7 @@
 
 struct AppState;
 class SerialLine;
+class QAction;
 class QLabel;
 class Tparameter_rovo;
 class Tpara;
@@ -58,6 +59,16 @@ public:
     Tpara *para = nullptr;
     Tparameter_rovo *parameter_rovo = nullptr;
     TInfo *Info = nullptr;
+
+    // The menu "Extras": its items are handled by the windows they open.
+    QAction *trendAction() const;
+    QAction *recordingAction() const;
+
+signals:
+    // A status telegram passed every test of the decoder (the whole frame).
+    void statusAccepted(const QByteArray &frame);
+    // The display watchdog blanked the display: the line has been silent for a period.
+    void displayBlanked();
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -5,7 +5,10 @@
 #include "information/info.h"
 #include "parameter/para.h"
 #include "parameter2/parameter_rovo.h"
+#include "trend/recording.h"
+#include "trend/trend.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QIcon>
@@ -40,6 +43,8 @@ FuseApplication::FuseApplication()
     Info = std::make_unique<TInfo>();
     parameter_rovo = std::make_unique<Tparameter_rovo>(state);
     Form2 = std::make_unique<TForm2>();
+    trend = std::make_unique<TTrend>(history);
+    recording = std::make_unique<Recording>(Form1->recordingAction(), Form1.get());
 
     Form1->setConfigurationDialogs(para.get(), parameter_rovo.get());
     Form1->Info = Info.get();
@@ -48,6 +53,23 @@ FuseApplication::FuseApplication()
         Form2->setWindowFlag(Qt::WindowStaysOnTopHint);
         Form2->show();
         Form2->raise();
+    });
+
+    // The history and the recording take every telegram the main window accepts; a silent
+    // line is a gap in the history.
+    QObject::connect(Form1.get(), &TForm1::statusAccepted, Form1.get(), [this](const QByteArray &frame) {
+        const auto record = monitorrecord::fromFrame(frame, QDateTime::currentDateTime());
+        if (!record)
+            return;
+        history.append(*record);
+        recording->write(*record);
+    });
+    QObject::connect(Form1.get(), &TForm1::displayBlanked, Form1.get(),
+                     [this] { history.breakHere(QDateTime::currentMSecsSinceEpoch()); });
+    QObject::connect(Form1->trendAction(), &QAction::triggered, trend.get(), [this] {
+        trend->show();
+        trend->raise();
+        trend->activateWindow();
     });
 
     Form1->deutschClick();

@@ -2,6 +2,7 @@
 
 #include "appstate.h"
 #include "link/serialline.h"
+#include "link/statushistory.h"
 
 #include <memory>
 
@@ -10,6 +11,8 @@ class Tparameter_rovo;
 class Tpara;
 class TInfo;
 class TForm2;
+class TTrend;
+class Recording;
 
 // The start-up sequence: shared state first, then the windows once and for all in their
 // creation order, then German. Windows are hidden until the event loop shows the main one.
@@ -28,4 +31,8 @@ public:
     std::unique_ptr<TInfo> Info;
     std::unique_ptr<Tparameter_rovo> parameter_rovo;
     std::unique_ptr<TForm2> Form2;
+    // Every accepted status telegram of the run, shown by the trend window.
+    StatusHistory history;
+    std::unique_ptr<TTrend> trend;
+    std::unique_ptr<Recording> recording;
 };

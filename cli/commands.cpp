@@ -5,7 +5,7 @@
 #include "cli/configinput.h"
 #include "cli/exitstatus.h"
 #include "cli/efusectltexts.h"
-#include "cli/monitorrecord.h"
+#include "link/monitorrecord.h"
 #include "config/configfile.h"
 #include "config/configmessages.h"
 #include "config/configmachinery.h"

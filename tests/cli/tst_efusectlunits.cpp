@@ -4,7 +4,7 @@
 #include "cli/configfilecheck.h"
 #include "cli/configinput.h"
 #include "cli/invocation.h"
-#include "cli/monitorrecord.h"
+#include "link/monitorrecord.h"
 #include "config/translation.h"
 #include "hexbytes.h"
 #include "link/frame.h"

@@ -30,7 +30,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = electronics ] && pass "Section" || fail "Section is '$(field Section)'"
 [ "$(field Recommends)" = "fonts-wine, qt6-translations-l10n" ] && pass "Recommends" || fail "Recommends is '$(field Recommends)'"
 field Maintainer | grep -q '^[^<]\+ <[^@ ]\+@[^> ]\+>$' && pass "Maintainer" || fail "Maintainer is '$(field Maintainer)'"
-for lib in libc6 libqt6core6 libqt6widgets6 libqt6serialport6 libqt6svg6; do
+for lib in libc6 libqt6core6 libqt6widgets6 libqt6serialport6 libqt6svg6 libqt6charts6; do
     field Depends | grep -q "\\b$lib\\b" && pass "Depends on $lib" || fail "Depends lacks $lib: $(field Depends)"
 done
 [ "$(field Description | wc -l)" -ge 3 ] && pass "short and long description" || fail "Description too short"
@@ -92,6 +92,23 @@ zcat "$root/usr/share/doc/electronic-fuse/changelog.gz" | head -n 1 | grep -q "^
     && pass "changelog starts with $version" || fail "the changelog does not start with version $version"
 grep -q "<release version=\"$version\" date=\"[0-9-]\+\"" "$metainfo" && pass "metainfo release $version" \
     || fail "the metainfo has no dated release $version"
+
+# One licence, GPL-3.0-or-later, in every place that states it: the copyright file (the
+# program's stanza Files: *, pointing to Debian's copy of the text), the metadata, the
+# LICENSE file at the root of the sources and the README.
+copyright=$root/usr/share/doc/electronic-fuse/copyright
+program_licence=$(awk '/^Files: \*$/ {f=1; next} /^Files:/ {f=0} f && /^License:/ {print $2; exit}' "$copyright")
+[ "$program_licence" = GPL-3.0-or-later ] && pass "copyright: Files: * under GPL-3.0-or-later" \
+    || fail "copyright: Files: * is under '$program_licence'"
+grep -q '/usr/share/common-licenses/GPL-3' "$copyright" && pass "copyright points to common-licenses/GPL-3" \
+    || fail "copyright does not point to /usr/share/common-licenses/GPL-3"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" && pass "metainfo project_license" \
+    || fail "the metainfo's project_license is not GPL-3.0-or-later"
+cmp -s "$src/LICENSE" /usr/share/common-licenses/GPL-3 && pass "LICENSE is the GPL version 3" \
+    || fail "LICENSE is not the text of the GPL version 3"
+grep -q 'GPL-3.0-or-later' "$src/README.md" && ! grep -qi 'proprietary' "$src/README.md" \
+    && pass "README names GPL-3.0-or-later" || fail "README does not name GPL-3.0-or-later alone"
+if grep -rqi 'proprietary' "$copyright" "$metainfo"; then fail "a proprietary licence is still named"; fi
 
 # AppStream: the file on its own, then the installed tree (launchable desktop entry present).
 if appstreamcli validate --no-net "$metainfo"; then

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/modulevariant.h"
+#include "modulevariant.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -8,8 +8,8 @@
 #include <array>
 #include <optional>
 
-// One record of `efusectl monitor`: what an accepted status telegram carries, in numbers a
-// script can read. Values are kept in the module's own units (0.01 A, 0.01 V, whole
+// One record of an accepted status telegram, in numbers a script can read: what the command
+// line's monitor prints and the tool's recording writes, through the same functions. Values are kept in the module's own units (0.01 A, 0.01 V, whole
 // amperes) and printed with a decimal point and all their digits, unlike the main window,
 // which cuts them to four characters. Channels 3 and 4 are absent for a two-channel module.
 namespace monitorrecord {

@@ -1,4 +1,4 @@
-#include "cli/monitorrecord.h"
+#include "link/monitorrecord.h"
 
 #include "link/statustelegram.h"
 
