@@ -10,13 +10,15 @@ class Tparameter_rovo;
 class Tpara;
 class TInfo;
 class TForm2;
+class TConnection;
 
 // The start-up sequence: shared state first, then the windows once and for all in their
 // creation order, then German. Windows are hidden until the event loop shows the main one.
 class FuseApplication
 {
 public:
-    FuseApplication();
+    // portName: "\\.\COMn" or a device path to start with selected (--port), or empty.
+    explicit FuseApplication(const QString &portName = QString());
     ~FuseApplication();
 
     void show();
@@ -28,4 +30,5 @@ public:
     std::unique_ptr<TInfo> Info;
     std::unique_ptr<Tparameter_rovo> parameter_rovo;
     std::unique_ptr<TForm2> Form2;
+    std::unique_ptr<TConnection> Connection;
 };

@@ -22,6 +22,8 @@ inline constexpr const char *HelpRead = QT_TRANSLATE_NOOP("Fusectl",
     "Konfiguration lesen und als Konfigurationsdatei ausgeben");
 inline constexpr const char *HelpWrite = QT_TRANSLATE_NOOP("Fusectl",
     "Konfigurationsdatei in das Modul schreiben");
+inline constexpr const char *HelpPorts = QT_TRANSLATE_NOOP("Fusectl",
+    "COM1 bis COM20 und die seriellen Adapter mit ihrem Zustand, ohne ein Gerät zu öffnen");
 inline constexpr const char *HelpPort = QT_TRANSLATE_NOOP("Fusectl",
     "PORT ist COM1 bis COM20 oder ein Gerätepfad wie /dev/ttyUSB0.");
 inline constexpr const char *HelpExit = QT_TRANSLATE_NOOP("Fusectl",
@@ -29,7 +31,8 @@ inline constexpr const char *HelpExit = QT_TRANSLATE_NOOP("Fusectl",
     "5 andere Modulfamilie, 6 Abweichungen beim Prüfen, 7 Port nicht nutzbar.");
 inline constexpr const char *OptionSeconds = QT_TRANSLATE_NOOP("Fusectl",
     "monitor: nach N Sekunden enden (sonst mit Strg+C).");
-inline constexpr const char *OptionFormat = QT_TRANSLATE_NOOP("Fusectl", "monitor: Ausgabeformat csv oder json.");
+inline constexpr const char *OptionFormat = QT_TRANSLATE_NOOP("Fusectl",
+    "monitor: Ausgabeformat csv oder json; ports: text oder json.");
 inline constexpr const char *OptionOutput = QT_TRANSLATE_NOOP("Fusectl", "read: in DATEI statt auf die Standardausgabe.");
 inline constexpr const char *OptionVariant = QT_TRANSLATE_NOOP("Fusectl",
     "Modulvariante (Typbyte 11, 13, 15, 17, 19 oder Name) statt sie aus den Statustelegrammen zu lernen.");
@@ -50,6 +53,7 @@ inline constexpr const char *ExtraArguments = QT_TRANSLATE_NOOP("Fusectl", "Übe
 inline constexpr const char *BadSeconds = QT_TRANSLATE_NOOP("Fusectl",
     "--seconds erwartet eine ganze Zahl von Sekunden größer als 0.");
 inline constexpr const char *BadFormat = QT_TRANSLATE_NOOP("Fusectl", "--format erwartet csv oder json.");
+inline constexpr const char *BadPortsFormat = QT_TRANSLATE_NOOP("Fusectl", "--format erwartet für ports text oder json.");
 inline constexpr const char *BadVariant = QT_TRANSLATE_NOOP("Fusectl",
     "„%1“ ist keine Modulvariante: 11, 13, 15, 17, 19 oder ihr Name.");
 inline constexpr const char *OptionNotForCommand = QT_TRANSLATE_NOOP("Fusectl",
@@ -58,7 +62,15 @@ inline constexpr const char *OptionError = QT_TRANSLATE_NOOP("Fusectl", "Falsche
 
 // Running
 inline constexpr const char *PortUnusable = QT_TRANSLATE_NOOP("Fusectl",
-    "Port %1 (%2) lässt sich nicht öffnen: nicht vorhanden oder von einem anderen Programm belegt.");
+    "Port %1 (%2) lässt sich nicht öffnen: %3.");
+// ports
+inline constexpr const char *PortsAdapters = QT_TRANSLATE_NOOP("Fusectl", "Serielle Adapter:");
+inline constexpr const char *PortsNoById = QT_TRANSLATE_NOOP("Fusectl",
+    "%1 fehlt (kein udev): keine stabilen Namen.");
+inline constexpr const char *PortsNoAdapter = QT_TRANSLATE_NOOP("Fusectl", "keiner gefunden");
+inline constexpr const char *PortsNoComName = QT_TRANSLATE_NOOP("Fusectl", "ohne COM-Namen");
+inline constexpr const char *PortsSerialNumber = QT_TRANSLATE_NOOP("Fusectl", "Seriennummer %1");
+
 inline constexpr const char *SilentLine = QT_TRANSLATE_NOOP("Fusectl",
     "Kein Statustelegramm auf %1 in %2 s: Leitung stumm (--variant überspringt das Erkennen).");
 inline constexpr const char *NoTelegram = QT_TRANSLATE_NOOP("Fusectl", "Kein Statustelegramm empfangen.");

@@ -12,18 +12,8 @@ using fusectltext::tr;
 
 std::optional<QString> portDeviceName(const QString &argument)
 {
-    static const QRegularExpression com(QStringLiteral("^(?:\\\\\\\\\\.\\\\)?COM([0-9]{1,2})$"),
-                                        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = com.match(argument);
-    if (m.hasMatch()) {
-        const int n = m.captured(1).toInt();
-        if (n >= 1 && n <= portnames::PortCount && !m.captured(1).startsWith(QLatin1Char('0')))
-            return portnames::deviceName(n);
-        return std::nullopt;
-    }
-    if (argument.contains(QLatin1Char('/')))
-        return argument;
-    return std::nullopt;
+    const QString name = portnames::deviceNameFromText(argument);
+    return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
 }
 
 std::optional<ModuleVariant> parseVariant(const QString &text)
@@ -73,6 +63,7 @@ void describe(QCommandLineParser &parser)
     parser.addPositionalArgument(QStringLiteral("info"), QStringLiteral("PORT"));
     parser.addPositionalArgument(QStringLiteral("read"), QStringLiteral("PORT [-o FILE] [--variant TYPE]"));
     parser.addPositionalArgument(QStringLiteral("write"), QStringLiteral("PORT FILE [--verify] [--variant TYPE]"));
+    parser.addPositionalArgument(QStringLiteral("ports"), QStringLiteral("[--format text|json]"));
 }
 
 } // namespace
@@ -112,6 +103,8 @@ Parsed parse(const QStringList &arguments)
         inv.command = Command::Read;
     else if (command == QLatin1String("write"))
         inv.command = Command::Write;
+    else if (command == QLatin1String("ports"))
+        inv.command = Command::Ports;
     else {
         result.error = tr(fusectltext::UnknownCommand).arg(command);
         return result;
@@ -126,10 +119,28 @@ Parsed parse(const QStringList &arguments)
         return true;
     };
     const bool monitor = inv.command == Command::Monitor;
-    if (refuse(o.seconds, monitor) || refuse(o.format, monitor) || refuse(o.variant, inv.command == Command::Read || inv.command == Command::Write)
+    const bool ports = inv.command == Command::Ports;
+    if (refuse(o.seconds, monitor) || refuse(o.format, monitor || ports) || refuse(o.variant, inv.command == Command::Read || inv.command == Command::Write)
         || refuse(o.output, inv.command == Command::Read) || refuse(o.verify, inv.command == Command::Write))
         return result;
 
+    if (ports) {
+        inv.format = Format::Text;
+        if (!args.isEmpty()) {
+            result.error = tr(fusectltext::ExtraArguments).arg(args.join(QLatin1Char(' ')));
+            return result;
+        }
+        if (parser.isSet(o.format)) {
+            const QString f = parser.value(o.format);
+            if (f != QLatin1String("text") && f != QLatin1String("json")) {
+                result.error = tr(fusectltext::BadPortsFormat);
+                return result;
+            }
+            inv.format = f == QLatin1String("json") ? Format::Json : Format::Text;
+        }
+        result.invocation = inv;
+        return result;
+    }
     if (args.isEmpty()) {
         result.error = tr(fusectltext::MissingPort);
         return result;
@@ -197,6 +208,7 @@ QString helpText()
     text += QStringLiteral("  info     ") + tr(fusectltext::HelpInfo) + QLatin1Char('\n');
     text += QStringLiteral("  read     ") + tr(fusectltext::HelpRead) + QLatin1Char('\n');
     text += QStringLiteral("  write    ") + tr(fusectltext::HelpWrite) + QLatin1Char('\n');
+    text += QStringLiteral("  ports    ") + tr(fusectltext::HelpPorts) + QLatin1Char('\n');
     text += QLatin1Char('\n') + tr(fusectltext::HelpPort) + QLatin1Char('\n');
     text += tr(fusectltext::HelpExit) + QLatin1Char('\n');
     return text;

@@ -18,16 +18,16 @@ std::optional<QString> portDeviceName(const QString &argument);
 // ("FourChannel10A", any case). Nothing for anything else.
 std::optional<ModuleVariant> parseVariant(const QString &text);
 
-enum class Command { Monitor, Info, Read, Write };
-enum class Format { Csv, Json };
+enum class Command { Monitor, Info, Read, Write, Ports };
+enum class Format { Csv, Json, Text };
 
 struct Invocation
 {
     Command command = Command::Monitor;
-    QString portArgument;      // as typed
+    QString portArgument;      // as typed; empty for ports
     QString portDeviceName;    // resolved
     int seconds = 0;           // monitor: 0 runs until Ctrl+C
-    Format format = Format::Csv;
+    Format format = Format::Csv;   // ports: Text or Json
     QString outputFile;        // read: empty writes to stdout
     QString configFile;        // write
     bool verify = false;       // write
