@@ -114,14 +114,19 @@ void TConnection::refresh()
 
     QString resolution, adapter;
     if (!deviceName.isEmpty()) {
-        const portdiagnosis::Resolution r = portdiagnosis::resolve(deviceName);
+        const portdiagnosis::Resolution r = portdiagnosis::resolve(deviceName, system_);
         if (!r.linkPath.isEmpty())
             resolution = tr("Verweis %1 → %2").arg(r.linkPath, r.linkTarget);
         else
             resolution = r.path;
         resolution += r.device.isEmpty() ? tr("; kein Gerät") : tr("; Gerät %1").arg(r.device);
         if (!r.device.isEmpty()) {
-            const portdiagnosis::Adapter a = portdiagnosis::describe(r.device);
+            // The adapter as listed knows its own node's name; a link to it does not.
+            portdiagnosis::Adapter a = portdiagnosis::describe(r.device, system_);
+            for (const portdiagnosis::Adapter &listed : adapters_.adapters) {
+                if (QFileInfo(listed.device).canonicalFilePath() == r.device)
+                    a = listed;
+            }
             QStringList about;
             if (!a.maker.isEmpty())
                 about << tr("Hersteller %1").arg(a.maker);
@@ -147,13 +152,17 @@ void TConnection::refresh()
     setValue(ui->lastTelegramValue, ui->lastTelegramCaption,
              c.lastTelegram.isValid() ? c.lastTelegram.toString(QStringLiteral("HH:mm:ss.zzz")) : tr("keines"));
 
-    if (refreshes_++ % 4 == 0)
+    if (refreshes_++ % 4 == 0) {
         refreshAdapters();
+        if (refreshes_ == 1)
+            refresh();   // the port's adapter as just listed
+    }
 }
 
 void TConnection::refreshAdapters()
 {
-    const portdiagnosis::AdapterList list = portdiagnosis::adapters();
+    adapters_ = portdiagnosis::adapters(system_);
+    const portdiagnosis::AdapterList &list = adapters_;
     const QString selected = ui->adapterList->currentItem() ? ui->adapterList->currentItem()->text(0) : QString();
     ui->adapterList->clear();
     for (const portdiagnosis::Adapter &a : list.adapters) {
@@ -174,7 +183,7 @@ void TConnection::refreshAdapters()
     QString note;
     if (!list.byIdFolderExists)
         note = tr("%1 fehlt (kein udev): die Adapter haben keine stabilen Namen, „Zuordnen...“ verweist auf den Gerätepfad.")
-                   .arg(portdiagnosis::System().byIdFolder);
+                   .arg(system_.byIdFolder);
     if (list.adapters.isEmpty())
         note += (note.isEmpty() ? QString() : QStringLiteral(" ")) + tr("Kein serieller Adapter gefunden.");
     ui->byIdNote->setText(note);
@@ -239,7 +248,7 @@ void TConnection::assignClick()
     // The stable name keeps the COM name with the adapter in any USB socket.
     const QString target = item->text(1).isEmpty() ? item->text(0) : item->text(1);
     const QString com = ui->assignComName->currentText();
-    const QString folder = portnames::userPortsFolder();
+    const QString folder = system_.portsFolder;
     const QString link = folder + com;
     QDir().mkpath(folder);
     const QFileInfo existing(link);

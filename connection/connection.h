@@ -33,6 +33,9 @@ public:
     // Reads everything afresh; runs twice a second while the window is shown.
     void refresh();
 
+    // Where the adapters are looked for (tests give folders of their own).
+    void setSystem(const portdiagnosis::System &system) { system_ = system; }
+
     // Where the setting "reconnect automatically" is kept between runs.
     static QString settingsKey();
 
@@ -52,6 +55,8 @@ private:
     TForm1 &mainWindow_;
     SerialLine &line_;
     ConnectionStatus status_;
+    portdiagnosis::System system_;
+    portdiagnosis::AdapterList adapters_;   // as last listed
     QTimer refreshTimer_;
     int refreshes_ = 0;
 };
