@@ -104,6 +104,8 @@ void TConnection::setValue(QLabel *value, QLabel *caption, const QString &text)
 
 void TConnection::refresh()
 {
+    if (refreshes_++ % 4 == 0)   // the adapters every two seconds
+        refreshAdapters();
     const bool handed = handedOver();
     for (QWidget *w : {static_cast<QWidget *>(ui->useButton), static_cast<QWidget *>(ui->reconnectButton)})
         w->setEnabled(!handed);
@@ -152,11 +154,6 @@ void TConnection::refresh()
     setValue(ui->lastTelegramValue, ui->lastTelegramCaption,
              c.lastTelegram.isValid() ? c.lastTelegram.toString(QStringLiteral("HH:mm:ss.zzz")) : tr("keines"));
 
-    if (refreshes_++ % 4 == 0) {
-        refreshAdapters();
-        if (refreshes_ == 1)
-            refresh();   // the port's adapter as just listed
-    }
 }
 
 void TConnection::refreshAdapters()

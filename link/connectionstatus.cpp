@@ -11,11 +11,6 @@ namespace {
 
 constexpr qint64 RateWindowMs = 2000;
 
-QString tr(const char *source)
-{
-    return QCoreApplication::translate("ConnectionStatus", source);
-}
-
 } // namespace
 
 ConnectionStatus::ConnectionStatus(SerialLine &line, QObject *parent)
@@ -108,27 +103,27 @@ QString ConnectionStatus::stateLine(bool handedOver) const
 {
     switch (kind(handedOver)) {
     case Kind::HandedOver:
-        return tr(QT_TRANSLATE_NOOP("ConnectionStatus", "An den Konfigurationsdialog übergeben"));
+        return QCoreApplication::translate("ConnectionStatus", "An den Konfigurationsdialog übergeben");
     case Kind::Lost:
         if (QFileInfo::exists(path_))
-            return tr(QT_TRANSLATE_NOOP("ConnectionStatus",
+            return QCoreApplication::translate("ConnectionStatus",
                                         "Verbindung verloren: %1 war verschwunden und ist wieder da; "
-                                        "„Neu verbinden“ öffnet es"))
+                                        "„Neu verbinden“ öffnet es")
                 .arg(path_);
-        return tr(QT_TRANSLATE_NOOP("ConnectionStatus", "Verbindung verloren: %1 ist verschwunden")).arg(path_);
+        return QCoreApplication::translate("ConnectionStatus", "Verbindung verloren: %1 ist verschwunden").arg(path_);
     case Kind::NotOpened:
-        return tr(QT_TRANSLATE_NOOP("ConnectionStatus", "Noch nicht geöffnet"));
+        return QCoreApplication::translate("ConnectionStatus", "Noch nicht geöffnet");
     case Kind::Failed:
         return portdiagnosis::reason(failure_);
     case Kind::Receiving:
-        return tr(QT_TRANSLATE_NOOP("ConnectionStatus", "Empfängt: %1 Telegramme/s"))
+        return QCoreApplication::translate("ConnectionStatus", "Empfängt: %1 Telegramme/s")
             .arg(QLocale(QLocale::German).toString(telegramsPerSecond(), 'f', 1));
     case Kind::OpenNoData: {
         const qint64 since = lastByteMs_ >= 0 ? lastByteMs_ : 0;
         const qint64 seconds = (clock_.elapsed() - since) / 1000;
         return lastByteMs_ >= 0
-                   ? tr(QT_TRANSLATE_NOOP("ConnectionStatus", "Offen, keine Daten: seit %1 s kein Byte")).arg(seconds)
-                   : tr(QT_TRANSLATE_NOOP("ConnectionStatus", "Offen, keine Daten: seit dem Öffnen vor %1 s kein Byte"))
+                   ? QCoreApplication::translate("ConnectionStatus", "Offen, keine Daten: seit %1 s kein Byte").arg(seconds)
+                   : QCoreApplication::translate("ConnectionStatus", "Offen, keine Daten: seit dem Öffnen vor %1 s kein Byte")
                          .arg(seconds);
     }
     }

@@ -23,11 +23,6 @@ namespace portdiagnosis {
 
 namespace {
 
-QString tr(const char *source)
-{
-    return QCoreApplication::translate("PortDiagnosis", source);
-}
-
 QByteArray readSmall(const QString &path)
 {
     QFile f(path);
@@ -248,11 +243,11 @@ Diagnosis diagnoseOpenFailure(const QString &path, const OpenFailure &failure, c
 QString stateWord(State state)
 {
     switch (state) {
-    case State::Free: return tr(QT_TRANSLATE_NOOP("PortDiagnosis", "Frei"));
-    case State::Absent: return tr(QT_TRANSLATE_NOOP("PortDiagnosis", "Nicht vorhanden"));
-    case State::PermissionDenied: return tr(QT_TRANSLATE_NOOP("PortDiagnosis", "Zugriff verweigert"));
-    case State::Held: return tr(QT_TRANSLATE_NOOP("PortDiagnosis", "Belegt"));
-    case State::NotSerial: return tr(QT_TRANSLATE_NOOP("PortDiagnosis", "Kein serieller Anschluss"));
+    case State::Free: return QCoreApplication::translate("PortDiagnosis", "Frei");
+    case State::Absent: return QCoreApplication::translate("PortDiagnosis", "Nicht vorhanden");
+    case State::PermissionDenied: return QCoreApplication::translate("PortDiagnosis", "Zugriff verweigert");
+    case State::Held: return QCoreApplication::translate("PortDiagnosis", "Belegt");
+    case State::NotSerial: return QCoreApplication::translate("PortDiagnosis", "Kein serieller Anschluss");
     }
     return {};
 }
@@ -265,34 +260,34 @@ QString reason(const Diagnosis &d)
         return word;
     case State::Absent:
         if (!d.danglingTo.isEmpty())
-            return word + tr(QT_TRANSLATE_NOOP("PortDiagnosis", ": %1 verweist auf %2, das es nicht gibt (Adapter abgezogen?)"))
+            return word + QCoreApplication::translate("PortDiagnosis", ": %1 verweist auf %2, das es nicht gibt (Adapter abgezogen?)")
                               .arg(d.path, d.danglingTo);
-        return word + tr(QT_TRANSLATE_NOOP("PortDiagnosis", ": %1 gibt es nicht")).arg(d.path);
+        return word + QCoreApplication::translate("PortDiagnosis", ": %1 gibt es nicht").arg(d.path);
     case State::PermissionDenied: {
         const QString mode = QStringLiteral("%1").arg(d.mode, 4, 8, QLatin1Char('0'));
         if (d.mode & 060)   // the group may read and write: join it
-            return word + tr(QT_TRANSLATE_NOOP("PortDiagnosis",
+            return word + QCoreApplication::translate("PortDiagnosis",
                                                ": %1 gehört der Gruppe %2 (Modus %3); Abhilfe: "
-                                               "sudo usermod -aG %2 $USER, dann neu anmelden"))
+                                               "sudo usermod -aG %2 $USER, dann neu anmelden")
                               .arg(d.path, d.group, mode);
-        return word + tr(QT_TRANSLATE_NOOP("PortDiagnosis",
-                                           ": %1 dürfen nur %2 und root öffnen (Gruppe %3, Modus %4)"))
+        return word + QCoreApplication::translate("PortDiagnosis",
+                                           ": %1 dürfen nur %2 und root öffnen (Gruppe %3, Modus %4)")
                           .arg(d.path, d.owner, d.group, mode);
     }
     case State::Held: {
         if (d.holders.isEmpty())
-            return word + tr(QT_TRANSLATE_NOOP("PortDiagnosis",
-                                               ": %1 hat ein anderes Programm geöffnet (das System nennt es nicht)"))
+            return word + QCoreApplication::translate("PortDiagnosis",
+                                               ": %1 hat ein anderes Programm geöffnet (das System nennt es nicht)")
                               .arg(d.path);
         QStringList who;
         for (const Holder &h : d.holders)
-            who << tr(QT_TRANSLATE_NOOP("PortDiagnosis", "%1 (Prozess %2)"))
+            who << QCoreApplication::translate("PortDiagnosis", "%1 (Prozess %2)")
                        .arg(h.program.isEmpty() ? QStringLiteral("?") : h.program)
                        .arg(h.pid);
-        return word + tr(QT_TRANSLATE_NOOP("PortDiagnosis", " von %1: %2")).arg(who.join(QStringLiteral(", ")), d.path);
+        return word + QCoreApplication::translate("PortDiagnosis", " von %1: %2").arg(who.join(QStringLiteral(", ")), d.path);
     }
     case State::NotSerial:
-        return word + tr(QT_TRANSLATE_NOOP("PortDiagnosis", ": %1 ist kein serielles Gerät")).arg(d.path);
+        return word + QCoreApplication::translate("PortDiagnosis", ": %1 ist kein serielles Gerät").arg(d.path);
     }
     return word;
 }
