@@ -38,6 +38,9 @@ private slots:
     void otherFamily_data();
     void otherFamily();
     void monitorRecordsEveryTelegram();
+    void unusablePortSaysWhy_data();
+    void unusablePortSaysWhy();
+    void portsListsStateWithoutOpening();
 
 private:
     Run fusectl(const QStringList &args, int timeoutMs = 30000);
@@ -290,6 +293,106 @@ void TestFusectl::monitorRecordsEveryTelegram()
     QCOMPARE(QString::fromLatin1(lines.at(1)).section(',', 1),
              QString("TwoChannel10A,12.34,1.20,,,3.10,0.07,,,23.95,23.85,10,10,,,1,0,0,1,,,,,0,1\r"));
     QVERIFY(p.readAllStandardError().contains("2 telegrams dropped (1 wrong check byte, 1 wrong length)"));
+}
+
+void TestFusectl::unusablePortSaysWhy_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QStringList>("words");   // what the message must hold
+    QTest::newRow("absent") << "absent" << QStringList{"Absent: /dev/ttyNoSuchPort does not exist"};
+    QTest::newRow("not a serial port") << "file" << QStringList{"Not a serial port: ", " is not a serial device"};
+    QTest::newRow("held by another process") << "held" << QStringList{"Held by fusectl (process "};
+    QTest::newRow("permission denied") << "forbidden" << QStringList{"Permission denied: "};
+}
+
+void TestFusectl::unusablePortSaysWhy()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(QString, how);
+    QFETCH(QStringList, words);
+    SimulatorProcess sim;
+    QVERIFY(sim.start({"--port", "COM6", "--variant", "17", "--rate", "10"}));
+    QString port = sim.slavePath();
+    QStringList prefix;   // runs fusectl through this command
+    QProcess holder;
+    if (how == "absent") {
+        port = QStringLiteral("/dev/ttyNoSuchPort");
+    } else if (how == "file") {
+        port = file("plain.txt", "no port");
+    } else if (how == "held") {
+        holder.start(QStringLiteral(FUSECTL), {"monitor", "COM6", "--seconds", "20"});
+        QVERIFY(holder.waitForStarted());
+        QTest::qWait(500);
+        words << QString::number(holder.processId()) + ")";
+    } else if (::getuid() == 0) {
+        // As root the test hands the device to the group dialout, as udev does for an
+        // adapter, and runs fusectl as a user outside that group.
+        QCOMPARE(QProcess::execute("chgrp", {"dialout", port}), 0);
+        QCOMPARE(QProcess::execute("chmod", {"660", port}), 0);
+        prefix = QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", QStringLiteral(FUSECTL)};
+        words << "belongs to the group dialout (mode 0660)" << "sudo usermod -aG dialout $USER, then log in again";
+    } else {
+        QCOMPARE(QProcess::execute("chmod", {"000", port}), 0);
+    }
+    Run r;
+    if (prefix.isEmpty()) {
+        r = fusectl({"read", port});
+    } else {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LC_ALL", "C");
+        p.setProcessEnvironment(env);
+        p.start(prefix.takeFirst(), prefix + QStringList{"read", port});
+        QVERIFY(p.waitForFinished(30000));
+        r.exitCode = p.exitCode();
+        r.err = p.readAllStandardError();
+    }
+    QCOMPARE(r.exitCode, 7);
+    for (const QString &w : words)
+        QVERIFY2(r.err.contains(w.toUtf8()), r.err.constData());
+    if (holder.state() != QProcess::NotRunning) {
+        holder.kill();
+        holder.waitForFinished();
+    }
+#else
+    QSKIP("device permissions and holders are read the Unix way");
+#endif
+}
+
+void TestFusectl::portsListsStateWithoutOpening()
+{
+#ifdef Q_OS_UNIX
+    SimulatorProcess sim;
+    QVERIFY(sim.start({"--port", "COM6", "--variant", "17", "--rate", "10"}));
+    Run r = fusectl({"ports"});
+    QCOMPARE(r.exitCode, 0);
+    const QList<QByteArray> lines = r.out.split('\n');
+    QCOMPARE(lines.value(5), ("COM6   " + sim.linkPath() + " -> " + sim.slavePath() + "  Free").toUtf8());
+    QVERIFY(lines.value(6).startsWith("COM7 "));
+    QVERIFY(r.out.contains("Serial adapters:"));
+
+    QProcess holder;
+    holder.start(QStringLiteral("flock"), {"--no-fork", "-x", sim.slavePath(), "sleep", "20"});
+    QVERIFY(holder.waitForStarted());
+    QTest::qWait(300);
+    r = fusectl({"ports", "--format", "json"});
+    QCOMPARE(r.exitCode, 0);
+    const QJsonObject root = QJsonDocument::fromJson(r.out).object();
+    const QJsonObject com6 = root["ports"].toArray().at(5).toObject();
+    QCOMPARE(com6["name"].toString(), QStringLiteral("COM6"));
+    QCOMPARE(com6["device"].toString(), sim.slavePath());
+    QCOMPARE(com6["link"].toString(), sim.linkPath());
+    QCOMPARE(com6["state"].toString(), QStringLiteral("held"));
+    QCOMPARE(com6["holders"].toArray().at(0).toObject()["pid"].toInteger(), holder.processId());
+    QCOMPARE(com6["holders"].toArray().at(0).toObject()["program"].toString(), QStringLiteral("sleep"));
+    QCOMPARE(root["ports"].toArray().size(), 20);
+    QVERIFY(root.contains("adapters"));
+    QCOMPARE(root["byIdFolderExists"].toBool(), QFileInfo::exists("/dev/serial/by-id"));
+    holder.kill();
+    holder.waitForFinished();
+#else
+    QSKIP("the lock and process tables are read the Unix way");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestFusectl)

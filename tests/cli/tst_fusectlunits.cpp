@@ -268,6 +268,12 @@ void TestFusectlUnits::commandLine_data()
     QTest::newRow("variant with monitor") << QStringList{"monitor", "COM1", "--variant", "17"} << false << "";
     QTest::newRow("bad variant") << QStringList{"read", "COM1", "--variant", "18"} << false << "";
     QTest::newRow("unknown option") << QStringList{"read", "COM1", "--fast"} << false << "";
+    QTest::newRow("ports as text") << QStringList{"ports"} << true << "4  0 text   0 -";
+    QTest::newRow("ports as json") << QStringList{"ports", "--format", "json"} << true << "4  0 json   0 -";
+    QTest::newRow("ports takes no port") << QStringList{"ports", "COM1"} << false << "";
+    QTest::newRow("ports not as csv") << QStringList{"ports", "--format", "csv"} << false << "";
+    QTest::newRow("seconds with ports") << QStringList{"ports", "--seconds", "3"} << false << "";
+    QTest::newRow("monitor not as text") << QStringList{"monitor", "COM1", "--format", "text"} << false << "";
 }
 
 void TestFusectlUnits::commandLine()
@@ -283,7 +289,8 @@ void TestFusectlUnits::commandLine()
     const invocation::Invocation &i = *p.invocation;
     const QString got = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
         .arg(int(i.command)).arg(i.portDeviceName).arg(i.seconds)
-        .arg(i.format == invocation::Format::Csv ? "csv" : "json", i.outputFile, i.configFile)
+        .arg(i.format == invocation::Format::Csv ? "csv" : i.format == invocation::Format::Json ? "json" : "text",
+             i.outputFile, i.configFile)
         .arg(int(i.verify))
         .arg(i.variant ? QString::number(typeByte(*i.variant)) : QString("-"));
     QCOMPARE(got, summary);
