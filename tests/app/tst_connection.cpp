@@ -34,6 +34,10 @@ private slots:
     void assignLinksTheAdapter();
     void countersSinceOpen();
     void textsInBothLanguages();
+    void startsWithThePortOfTheCommandLine_data();
+    void startsWithThePortOfTheCommandLine();
+    void helpVersionAndBadPort_data();
+    void helpVersionAndBadPort();
 
 private:
     QString stateLine() const { return ctl<QLabel>(window(), "stateValue")->text(); }
@@ -44,7 +48,6 @@ private:
         ctl<QComboBox>(window(), "portChoice")->setEditText(text);
         QTest::mouseClick(ctl<QPushButton>(window(), "useButton"), Qt::LeftButton);
     }
-    void refreshSoon() { window()->refresh(); }
 
     QTemporaryDir config_;
     FuseApplication *app = nullptr;
@@ -340,6 +343,59 @@ void tst_Connection::textsInBothLanguages()
     app->Form1->deutschClick();
     QCOMPARE(window()->windowTitle(), QStringLiteral("Verbindung"));
     QVERIFY2(stateLine().startsWith(QStringLiteral("Nicht vorhanden")), qPrintable(stateLine()));
+}
+
+void tst_Connection::startsWithThePortOfTheCommandLine_data()
+{
+    QTest::addColumn<bool>("byPath");
+    QTest::newRow("COM name") << false;
+    QTest::newRow("device path") << true;
+}
+
+void tst_Connection::startsWithThePortOfTheCommandLine()
+{
+    QFETCH(bool, byPath);
+    QVERIFY(simA_.start({"--port", "COM4", "--variant", "17", "--rate", "10", "--currents", "300,0,0,0"}));
+    delete app;
+    const QString name = byPath ? simA_.slavePath() : simA_.deviceName();
+    app = new FuseApplication(name);
+    QStringList opened;
+    connect(&app->line, &SerialLine::opened, this, [&](const QString &device) { opened << device; });
+    app->show();
+    QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), 3000);
+    // The first tick opens COM1, then the port asked for, as for any selection but COM1.
+    QCOMPARE(opened, (QStringList{portnames::deviceName(1), name}));
+    QCOMPARE(app->state.portDeviceName, name);
+    QCOMPARE(ctl<QComboBox>(app->Form1.get(), "comport")->currentIndex(), byPath ? 0 : 3);
+}
+
+void tst_Connection::helpVersionAndBadPort_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output");   // what stdout or stderr holds
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "electronic-fuse " FUSE_VERSION;
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "--port <NAME>";
+    QTest::newRow("-h") << QStringList{"-h"} << 0 << "--version";
+    QTest::newRow("bad port") << QStringList{"--port", "COM33"} << 2 << "COM33";
+    QTest::newRow("unknown option") << QStringList{"--fast"} << 2 << "fast";
+}
+
+void tst_Connection::helpVersionAndBadPort()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");   // help and version need no screen
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ELECTRONIC_FUSE), args);
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitCode(), exitCode);
+    const QByteArray text = p.readAllStandardOutput() + p.readAllStandardError();
+    QVERIFY2(text.contains(output.toUtf8()), text.constData());
 }
 
 QTEST_MAIN(tst_Connection)
