@@ -37,6 +37,8 @@ TConnection::TConnection(TForm1 &mainWindow, SerialLine &line, QWidget *parent)
     , status_(line)
 {
     ui->setupUi(this);
+    // Below the main window, which sits at the top of the screen, so that it hides none of it.
+    move(mainWindow_.frameGeometry().left(), mainWindow_.frameGeometry().bottom() + 1);
     for (int n = 1; n <= portnames::PortCount; ++n)
         ui->assignComName->addItem(QStringLiteral("COM%1").arg(n));
     fillPortChoice();
@@ -277,6 +279,9 @@ void TConnection::changeEvent(QEvent *event)
 void TConnection::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    const MonitorPort &port = mainWindow_.monitorPort();
+    if (ui->portChoice->currentText().isEmpty() && port.portOpened)
+        ui->portChoice->setEditText(shownName(port.deviceName()));
     refreshes_ = 0;
     refresh();
     refreshTimer_.start();
