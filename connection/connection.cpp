@@ -84,6 +84,9 @@ QString TConnection::settingsKey()
 // The value labels are named with their captions in refresh().
 void TConnection::nameForScreenReaders()
 {
+    QString caption = ui->stateCaption->text();
+    caption.chop(1);   // the colon
+    ui->stateValue->setAccessibleDescription(caption);
     ui->adapterList->setAccessibleName(ui->adaptersGroup->title());
     ui->portChoice->setAccessibleName(tr("Port zum Verwenden"));
     ui->assignComName->setAccessibleName(tr("COM-Name für den gewählten Adapter"));
@@ -145,7 +148,10 @@ void TConnection::refresh()
     }
     setValue(ui->resolutionValue, ui->resolutionCaption, resolution);
     setValue(ui->adapterValue, ui->adapterCaption, adapter);
-    setValue(ui->stateValue, ui->stateCaption, status_.stateLine(handed));
+    // The state line is read as it stands, its state word first; its caption describes it.
+    const QString state = status_.stateLine(handed);
+    if (ui->stateValue->text() != state)
+        ui->stateValue->setText(state);
 
     const ConnectionStatus::Counters c = status_.counters();
     const QLocale locale = QLocale(QLocale::German);

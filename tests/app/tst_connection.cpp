@@ -10,6 +10,7 @@
 #include "simulatorprocess.h"
 #include "windowcontrols.h"
 
+#include <QAccessible>
 #include <QtTest>
 
 class tst_Connection : public QObject
@@ -320,7 +321,11 @@ void tst_Connection::countersSinceOpen()
     QVERIFY(ctl<QLabel>(window(), "bytesValue")->text().remove('.').toInt() >= accepted * 31);
     QCOMPARE(ctl<QLabel>(window(), "rejectedValue")->text(), QStringLiteral("0"));
     QVERIFY(!ctl<QLabel>(window(), "lastTelegramValue")->text().isEmpty());
+    // Screen readers hear each counter with its caption, and the state line as it stands.
     QVERIFY(ctl<QLabel>(window(), "acceptedValue")->accessibleName().startsWith(QStringLiteral("Telegramme angenommen: ")));
+    QAccessibleInterface *state = QAccessible::queryAccessibleInterface(ctl<QLabel>(window(), "stateValue"));
+    QVERIFY2(state->text(QAccessible::Name).startsWith(QStringLiteral("Empfängt: ")), qPrintable(state->text(QAccessible::Name)));
+    QCOMPARE(state->text(QAccessible::Description), QStringLiteral("Zustand"));
 }
 
 void tst_Connection::textsInBothLanguages()
