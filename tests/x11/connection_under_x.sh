@@ -36,7 +36,8 @@ starttool() {
   "$tool" --port "$1" > "$data/tool.out" 2>&1 &
   toolpid=$!
   sleep 2
-  view open || fail "menu"
+  view open > "$data/menu" || fail "menu: $(cat "$data/menu")"
+  grep -q "^menu item Extras > .* > menu item Verbindung...$" "$data/menu" || fail "menu: $(cat "$data/menu")"
   sleep 0.5
 }
 

@@ -48,8 +48,12 @@ def main():
         if item is None:
             print("FAIL: no menu item Verbindung...")
             return 1
-        menu = item.parent
-        print("menu %s | item %s" % (menu.name, item.name))
+        path = []
+        node = item
+        while node is not None and node.getRoleName() != "menu bar":
+            path.insert(0, "%s %s" % (node.getRoleName(), node.name))
+            node = node.parent
+        print(" > ".join(path))
         act(item)
         return 0
     connection = window(app, ("Verbindung", "Connection"))
