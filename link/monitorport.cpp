@@ -58,7 +58,7 @@ void MonitorPort::reopen()
 
 // Whether the device behind portDeviceName is there and is not the one the last attempt
 // found (a replugged adapter, a restarted simulator's new link), or the last attempt is
-// over 2 s old. A few stat() calls a tick: nothing measurable while it waits.
+// over 2 s old. A few stat() calls: nothing measurable while it waits.
 bool MonitorPort::deviceAppeared()
 {
     const QString path = portnames::systemPath(portDeviceName_);
@@ -116,7 +116,11 @@ void MonitorPort::tick(int selectedIndex)
             reopenRequested_ = false;
         }
     }
-    if (reopenRequested_ || (autoReconnect_ && !line_.isUsable() && deviceAppeared())) {
+    // While waiting for the device, look for it five times a second, not on every tick.
+    const bool look = autoReconnect_ && !line_.isUsable() && (!sinceLook_.isValid() || sinceLook_.elapsed() >= LookMs);
+    if (look)
+        sinceLook_.start();
+    if (reopenRequested_ || (look && deviceAppeared())) {
         reopenRequested_ = false;
         reopen();
     }

@@ -66,4 +66,6 @@ private:
     bool autoReconnect_ = false;
     QString lastIdentity_;        // of the device at the last open attempt
     QElapsedTimer sinceAttempt_;
+    static constexpr int LookMs = 200;
+    QElapsedTimer sinceLook_;
 };

@@ -182,6 +182,7 @@ void tst_MonitorPort::reconnectAutomatically()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.close();
     line.usable = true;
+    QTest::qWait(250);   // it looks five times a second
     port.tick(0);
     port.tick(0);
     const QStringList after = automatic ? QStringList{"close", "open " + device, Read, Read} : QStringList{Read, Read};
