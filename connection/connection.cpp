@@ -107,6 +107,20 @@ void TConnection::setValue(QLabel *value, QLabel *caption, const QString &text)
     value->setAccessibleName(name + QStringLiteral(": ") + text);
 }
 
+QString TConnection::about(const portdiagnosis::Adapter &a)
+{
+    QStringList parts;
+    if (!a.maker.isEmpty())
+        parts << tr("Hersteller %1").arg(a.maker);
+    if (!a.product.isEmpty())
+        parts << tr("Produkt %1").arg(a.product);
+    if (!a.serialNumber.isEmpty())
+        parts << tr("Seriennummer %1").arg(a.serialNumber);
+    if (a.usb)
+        parts << tr("USB %1:%2").arg(a.vendorId, a.productId);
+    return parts.join(QStringLiteral(", "));
+}
+
 void TConnection::refresh()
 {
     if (refreshes_++ % 4 == 0)   // the adapters every two seconds
@@ -134,16 +148,9 @@ void TConnection::refresh()
                 if (QFileInfo(listed.device).canonicalFilePath() == r.device)
                     a = listed;
             }
-            QStringList about;
-            if (!a.maker.isEmpty())
-                about << tr("Hersteller %1").arg(a.maker);
-            if (!a.product.isEmpty())
-                about << tr("Produkt %1").arg(a.product);
-            if (!a.serialNumber.isEmpty())
-                about << tr("Seriennummer %1").arg(a.serialNumber);
-            if (a.usb)
-                about << tr("USB %1:%2").arg(a.vendorId, a.productId);
-            adapter = about.isEmpty() ? tr("das System weiß nichts über das Gerät") : about.join(QStringLiteral(", "));
+            adapter = about(a);
+            if (adapter.isEmpty())
+                adapter = tr("das System weiß nichts über das Gerät");
         }
     }
     setValue(ui->resolutionValue, ui->resolutionCaption, resolution);
@@ -171,15 +178,7 @@ void TConnection::refreshAdapters()
     const QString selected = ui->adapterList->currentItem() ? ui->adapterList->currentItem()->text(0) : QString();
     ui->adapterList->clear();
     for (const portdiagnosis::Adapter &a : list.adapters) {
-        QStringList about;
-        for (const QString &s : {a.maker, a.product})
-            if (!s.isEmpty())
-                about << s;
-        if (!a.serialNumber.isEmpty())
-            about << tr("Seriennummer %1").arg(a.serialNumber);
-        if (a.usb)
-            about << tr("USB %1:%2").arg(a.vendorId, a.productId);
-        auto *item = new QTreeWidgetItem(ui->adapterList, {a.device, a.stableName, a.comName, about.join(QStringLiteral(", "))});
+        auto *item = new QTreeWidgetItem(ui->adapterList, {a.device, a.stableName, a.comName, about(a)});
         if (a.device == selected)
             ui->adapterList->setCurrentItem(item);
     }

@@ -48,6 +48,8 @@ private:
     void nameForScreenReaders();
     bool handedOver() const;
     void refreshAdapters();
+    // What an adapter says about itself, in words; empty when the system knows nothing.
+    static QString about(const portdiagnosis::Adapter &adapter);
     void fillPortChoice();
     void setValue(class QLabel *value, class QLabel *caption, const QString &text);
 
