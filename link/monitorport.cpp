@@ -4,10 +4,11 @@
 #include "serialline.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#else
+#include <QSerialPortInfo>
 #endif
 
 MonitorPort::MonitorPort(SerialLine &line, QString &portDeviceName, QObject *parent)
@@ -70,8 +71,12 @@ bool MonitorPort::deviceAppeared()
         identity = QStringLiteral("%1 %2 %3 %4 %5").arg(link.st_ino).arg(link.st_ctime).arg(node.st_ino)
                        .arg(node.st_rdev).arg(node.st_ctime);
 #else
-    if (QFileInfo::exists(path))
-        identity = path;
+    // Windows lists its present ports without opening them.
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('\\')) + 1);
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        if (info.portName().compare(name, Qt::CaseInsensitive) == 0)
+            identity = name;
+    }
 #endif
     const bool changed = identity != lastIdentity_;
     lastIdentity_ = identity;
