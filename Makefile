@@ -1,11 +1,17 @@
 # Set-up, build, run and test on Debian 12. Every target installs what is missing first.
 BUILD   ?= build
 JOBS    ?= 2
+# What building and running need (make build, run, demo), then what the package needs, then
+# what only the tests need (sanitizer runtime, fuzzing, benchmarks, X11 and accessibility
+# tools, package checks, the message broker).
 APT_PACKAGES := cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev \
-                qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev fonts-wine xvfb xauth xdotool imagemagick \
+                qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n libgl-dev fonts-wine
+PACKAGE_APT_PACKAGES := dpkg-dev file
+TEST_APT_PACKAGES := $(PACKAGE_APT_PACKAGES) xvfb xauth xdotool imagemagick \
                 clang libclang-rt-14-dev libbenchmark-dev \
-                lintian desktop-file-utils appstream dpkg-dev file \
-                libx11-dev at-spi2-core dbus-daemon python3-pyatspi gir1.2-atspi-2.0
+                lintian desktop-file-utils appstream \
+                libx11-dev at-spi2-core dbus-daemon python3-pyatspi gir1.2-atspi-2.0 \
+                mosquitto mosquitto-clients bash-completion
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 TOOL := $(BUILD)/app/electronic-fuse
 SIM  := $(BUILD)/tools/fuse-simulator
@@ -18,17 +24,31 @@ FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 120
 FUZZ_TARGETS := fuzz_telegram fuzz_singleport_reply fuzz_singleport_file fuzz_twoport_reply fuzz_twoport_file
 
-.PHONY: all deps build run demo package test test-plain test-package test-sanitize soak bench fuzz fuzz-build clean
+.PHONY: all deps deps-package deps-test build run demo package test test-plain test-package test-sanitize soak bench fuzz fuzz-build clean
 
 all: build
 
-deps:
-	@missing=$$(for p in $(APT_PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+# Installs the packages named in $(1) that are missing.
+define apt_install
+	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:" $$missing; \
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -qq && \
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
 	fi
+endef
+
+deps:
+	$(call apt_install,$(APT_PACKAGES))
+
+deps-package: deps
+	$(call apt_install,$(PACKAGE_APT_PACKAGES))
+
+# After installing them the build folder is configured again, so that the tests that need
+# them (X11, accessibility, broker, benchmarks) are registered in a build made by make demo.
+deps-test: deps
+	$(call apt_install,$(TEST_APT_PACKAGES))
+	@[ ! -f $(BUILD)/CMakeCache.txt ] || cmake -S . -B $(BUILD) > /dev/null
 
 $(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -47,7 +67,7 @@ demo: build
 	sleep 1; $(TOOL); kill $$sim 2>/dev/null; true
 
 # The Debian package, $(BUILD)/electronic-fuse_<version>_<arch>.deb (CPack; see packaging/).
-package: build
+package: deps-package build
 	cmake --build $(BUILD) --target package
 
 # Every test: the normal build (with a two-minute soak at full line rate), the Debian package
@@ -56,32 +76,32 @@ package: build
 test: test-plain test-package test-sanitize
 	$(MAKE) fuzz FUZZ_SECONDS=$(CI_FUZZ_SECONDS)
 
-test-plain: build
+test-plain: deps-test build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
 # Package contents, desktop-file-validate, appstreamcli, lintian, and the unpacked binary started.
-test-package: package
+test-package: deps-test package
 	tests/package/check-package.sh $(BUILD)
 
-test-sanitize: deps
+test-sanitize: deps-test
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug \
 	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS) -LE soak
 
 # The soak test alone, for SOAK_SECONDS (default ten minutes).
-soak: build
+soak: deps-test build
 	cd $(BUILD) && FUSE_SOAK_SECONDS=$(SOAK_SECONDS) ctest --output-on-failure -L soak
 
 # What the pure code and the running tool cost (see README, "Measurements").
-bench: build
+bench: deps-test build
 	$(BUILD)/tests/bench/bench_telegram
 	tools/measure.sh $(BUILD) 30
 	$(BUILD)/tests/bench/bench_ui_latency --seconds $(BENCH_SECONDS)
 	tools/measure_atspi.sh $(BUILD) 4
 
 # The fuzz targets, each for FUZZ_SECONDS, on a copy of its seed corpus.
-fuzz-build: deps
+fuzz-build: deps-test
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" \
 	  -DBUILD_TESTING=OFF -DFUSE_FUZZ=ON

@@ -64,7 +64,7 @@
     </message>
 </context>
 <context>
-    <name>Fusectl</name>
+    <name>Efusectl</name>
     <message>
         <source>Überwacht, liest und schreibt Elektronische-Sicherungs-Module an einer seriellen Leitung.</source>
         <translation>Monitors, reads and writes electronic fuse modules on a serial line.</translation>
@@ -102,8 +102,8 @@
         <translation>monitor: end after N seconds (otherwise on Ctrl+C).</translation>
     </message>
     <message>
-        <source>read: in DATEI statt auf die Standardausgabe.</source>
-        <translation>read: to FILE instead of standard output.</translation>
+        <source>monitor: Ausgabeformat csv oder json.</source>
+        <translation>monitor: output format csv or json.</translation>
     </message>
     <message>
         <source>Modulvariante (Typbyte 11, 13, 15, 17, 19 oder Name) statt sie aus den Statustelegrammen zu lernen.</source>
@@ -140,10 +140,6 @@
     <message>
         <source>„%1“ ist kein Port: COM1 bis COM20 oder ein Gerätepfad.</source>
         <translation>&quot;%1&quot; is no port: COM1 to COM20 or a device path.</translation>
-    </message>
-    <message>
-        <source>DATEI fehlt.</source>
-        <translation>FILE is missing.</translation>
     </message>
     <message>
         <source>Überzählige Argumente: %1</source>
@@ -194,10 +190,6 @@
         <translation>The module answers as %1, not as %2.</translation>
     </message>
     <message>
-        <source>%1 ist eine Datei für %2-Module; das Modul ist ein %3-Modul.</source>
-        <translation>%1 is a file for %2 modules; the module is a %3 module.</translation>
-    </message>
-    <message>
         <source>Einzelport</source>
         <translation>single-port</translation>
     </message>
@@ -208,10 +200,6 @@
     <message>
         <source>Felder ohne gültigen Wert: %1</source>
         <translation>Fields without a valid value: %1</translation>
-    </message>
-    <message>
-        <source>%1 konnte nicht geschrieben werden.</source>
-        <translation>%1 could not be written.</translation>
     </message>
     <message>
         <source>Konfiguration geschrieben.</source>
@@ -246,10 +234,6 @@
         <translation>COM1 to COM20 and the serial adapters with their state, without opening a device</translation>
     </message>
     <message>
-        <source>monitor: Ausgabeformat csv oder json; ports: text oder json.</source>
-        <translation>monitor: output format csv or json; ports: text or json.</translation>
-    </message>
-    <message>
         <source>--format erwartet für ports text oder json.</source>
         <translation>--format expects text or json for ports.</translation>
     </message>
@@ -276,6 +260,118 @@
     <message>
         <source>Seriennummer %1</source>
         <translation>serial number %1</translation>
+    </message>
+    <message>
+        <source>Aufruf: %1 COMMAND PORT [OPTIONS]</source>
+        <translation>Usage: %1 COMMAND PORT [OPTIONS]</translation>
+    </message>
+    <message>
+        <source>        %1 help [COMMAND]</source>
+        <translation>       %1 help [COMMAND]</translation>
+    </message>
+    <message>
+        <source>Aufruf: %1 %2</source>
+        <translation>Usage: %1 %2</translation>
+    </message>
+    <message>
+        <source>Optionen:</source>
+        <translation>Options:</translation>
+    </message>
+    <message>
+        <source>die Hilfe eines Befehls anzeigen</source>
+        <translation>show the help of a command</translation>
+    </message>
+    <message>
+        <source>„-“ als FILE ist die Standardeingabe (write) oder die Standardausgabe (read -o).</source>
+        <translation>&apos;-&apos; as FILE is standard input (write) or standard output (read -o).</translation>
+    </message>
+    <message>
+        <source>monitor: nach N Datensätzen enden.</source>
+        <translation>monitor: end after N records.</translation>
+    </message>
+    <message>
+        <source>info: Ausgabe als Text oder JSON.</source>
+        <translation>info: output as text or JSON.</translation>
+    </message>
+    <message>
+        <source>read: in FILE statt auf die Standardausgabe („-“: Standardausgabe).</source>
+        <translation>read: to FILE instead of standard output (&apos;-&apos;: standard output).</translation>
+    </message>
+    <message>
+        <source>FILE fehlt.</source>
+        <translation>FILE is missing.</translation>
+    </message>
+    <message>
+        <source>--count erwartet eine ganze Zahl von Datensätzen größer als 0.</source>
+        <translation>--count expects a whole number of records greater than 0.</translation>
+    </message>
+    <message>
+        <source>--format erwartet für info text oder json.</source>
+        <translation>--format expects text or json for info.</translation>
+    </message>
+    <message>
+        <source>%1 ist eine Datei für %2-Module (%4); das Modul ist ein %3-Modul.</source>
+        <translation>%1 is a file for %2 modules (%4); the module is a %3 module.</translation>
+    </message>
+    <message>
+        <source>%1 konnte nicht geschrieben werden: %2</source>
+        <translation>%1 could not be written: %2</translation>
+    </message>
+    <message>
+        <source>Standardeingabe</source>
+        <translation>standard input</translation>
+    </message>
+    <message>
+        <source>%1: keine solche Datei (%2)</source>
+        <translation>%1: no such file (%2)</translation>
+    </message>
+    <message>
+        <source>%1 ist ein Verzeichnis, keine Datei (%2)</source>
+        <translation>%1 is a directory, not a file (%2)</translation>
+    </message>
+    <message>
+        <source>%1 ist keine gewöhnliche Datei (ein Gerät, eine FIFO oder ein Socket) und wird nicht geöffnet (%2)</source>
+        <translation>%1 is no regular file (a device, FIFO or socket) and is not opened (%2)</translation>
+    </message>
+    <message>
+        <source>%1 lässt sich nicht lesen: %2 (%3)</source>
+        <translation>%1 cannot be read: %2 (%3)</translation>
+    </message>
+    <message>
+        <source>%1: die Datei ist leer (%2)</source>
+        <translation>%1: the file is empty (%2)</translation>
+    </message>
+    <message>
+        <source>%1: die Datei endet nach Zeile %2 (%3)</source>
+        <translation>%1: the file ends after line %2 (%3)</translation>
+    </message>
+    <message>
+        <source>%1: Zeile 1 lautet „%2“, nicht „config“ (%3)</source>
+        <translation>%1: line 1 reads &apos;%2&apos;, not &apos;config&apos; (%3)</translation>
+    </message>
+    <message>
+        <source>%1: Zeile 4 lautet „%2“, nicht „AE081DDD12F256“ (%3)</source>
+        <translation>%1: line 4 reads &apos;%2&apos;, not &apos;AE081DDD12F256&apos; (%3)</translation>
+    </message>
+    <message>
+        <source>%1: Zeile %2 hat %3 Zeichen, nicht %4 (%5)</source>
+        <translation>%1: line %2 has %3 characters, not %4 (%5)</translation>
+    </message>
+    <message>
+        <source>%1: Zeile %2, Zeichen %3 ist „%4“, nicht „%5“ (%6)</source>
+        <translation>%1: line %2, character %3 is &apos;%4&apos;, not &apos;%5&apos; (%6)</translation>
+    </message>
+    <message>
+        <source>%1: Datei fehlerhaft (%2)</source>
+        <translation>%1: file error (%2)</translation>
+    </message>
+    <message>
+        <source>%1: Zeile %2 enthält „%3“, keine Hexadezimalzahl</source>
+        <translation>%1: line %2 holds &apos;%3&apos;, not a hexadecimal number</translation>
+    </message>
+    <message>
+        <source>ports: Ausgabe als Text oder JSON.</source>
+        <translation>ports: output as text or JSON.</translation>
     </message>
 </context>
 <context>
@@ -901,6 +997,13 @@
     <message>
         <source>Schließen</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>configfile</name>
+    <message>
+        <source>keine gewöhnliche Datei</source>
+        <translation>no regular file</translation>
     </message>
 </context>
 </TS>

@@ -1,8 +1,13 @@
 #include "app/fieldaccessibility.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QSet>
 
 namespace {
 
@@ -23,6 +28,86 @@ QString continuing(const QString &heading)
     if (firstWord.size() < 2 || firstWord == firstWord.toUpper())
         return heading;
     return heading.at(0).toLower() + heading.mid(1);
+}
+
+// Qt's own interface of a list gives its value as its name on Linux (and its name only while
+// it has no value): this one gives the name the list was given and the value as value, and
+// otherwise does what Qt's does (the drop-down as its one child, opening and closing it).
+class NamedListInterface : public QAccessibleWidget
+{
+public:
+    explicit NamedListInterface(QComboBox *list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return list()->currentText();
+        if (t == QAccessible::Name && !list()->accessibleName().isEmpty())
+            return list()->accessibleName();
+        return QAccessibleWidget::text(t);
+    }
+    int childCount() const override { return 1; }
+    QAccessibleInterface *child(int index) const override
+    {
+        return index == 0 ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child && child->object() == list()->view() ? 0 : -1;
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.expandable = true;
+        s.expanded = list()->view()->isVisible();
+        return s;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString &action) override
+    {
+        if (action != showMenuAction() && action != pressAction())
+            return QAccessibleWidget::doAction(action);
+        if (list()->view()->isVisible())
+            list()->hidePopup();
+        else
+            list()->showPopup();
+    }
+
+private:
+    QComboBox *list() const { return static_cast<QComboBox *>(widget()); }
+};
+
+QSet<const QObject *> &namedLists()
+{
+    static QSet<const QObject *> lists;
+    return lists;
+}
+
+QAccessibleInterface *makeNamedList(const QString &, QObject *object)
+{
+    return namedLists().contains(object) ? new NamedListInterface(static_cast<QComboBox *>(object)) : nullptr;
+}
+
+// A list among the fields is heard by its name, with its value beside it.
+void useNamedListInterface(QWidget *field)
+{
+    auto *list = qobject_cast<QComboBox *>(field);
+    if (!list || namedLists().contains(list))
+        return;
+    static const bool installed = [] {
+        QAccessible::installFactory(makeNamedList);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    namedLists().insert(list);
+    QObject::connect(list, &QObject::destroyed, [list] { namedLists().remove(list); });
+    // An interface Qt made before (a screen reader was listening) is dropped for ours.
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(list);
+    if (iface && !dynamic_cast<NamedListInterface *>(iface))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
 }
 
 // Lives on the marker and renames on its show, hide and language-change events (the
@@ -68,6 +153,41 @@ private:
     QPointer<QLabel> row_, column_;
 };
 
+// Lives on the field and renames it on the language-change event, which reaches the
+// field after its dialog has rewritten the captions.
+class CaptionNamer : public QObject
+{
+public:
+    explicit CaptionNamer(const CaptionedField &f)
+        : QObject(f.field), field_(f.field), caption_(f.caption), column_(f.column)
+    {
+        f.field->installEventFilter(this);
+        update();
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::LanguageChange)
+            update();
+        return false;
+    }
+
+private:
+    void update()
+    {
+        if (!caption_)
+            return;
+        QString name = withoutColon(caption_->text());
+        if (column_)
+            name += QStringLiteral(", ") + withoutColon(column_->text());
+        field_->setAccessibleName(name);
+    }
+
+    QWidget *field_;
+    QPointer<QLabel> caption_, column_;
+};
+
 } // namespace
 
 QString accessibleFieldName(const QString &row, const QString &column)
@@ -79,6 +199,16 @@ QString accessibleFieldName(const QString &row, const QString &column)
 
 void announceMarkers(const QList<MarkedField> &fields)
 {
-    for (const MarkedField &f : fields)
+    for (const MarkedField &f : fields) {
+        useNamedListInterface(f.field);
         new MarkerAnnouncer(f);
+    }
+}
+
+void nameByCaptions(const QList<CaptionedField> &fields)
+{
+    for (const CaptionedField &f : fields) {
+        useNamedListInterface(f.field);
+        new CaptionNamer(f);
+    }
 }

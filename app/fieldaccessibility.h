@@ -26,3 +26,16 @@ struct MarkedField
 // marker being shown or hidden and the language switch by itself; nothing is drawn
 // differently.
 void announceMarkers(const QList<MarkedField> &fields);
+
+// A list or check box that a screen reader would hear without a name (a check box has no
+// text of its own, a list reads as its value): named by the caption the dialog shows beside
+// it, and by the heading of its column where there are two ("Überstrom Kanal 1, Port 2",
+// "Kanal 1, Auslösezeit [s]"). Follows the language switch by itself; nothing visible changes.
+struct CaptionedField
+{
+    QWidget *field;
+    QLabel *caption;
+    QLabel *column = nullptr;   // null when the caption alone tells the field apart
+};
+
+void nameByCaptions(const QList<CaptionedField> &fields);

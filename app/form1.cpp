@@ -105,6 +105,10 @@ void TForm1::received(const QByteArray &bytes)
 {
     for (char b : bytes)
         baue_string(quint8(b));
+    if (std::exchange(handOverWaiting_, false)) {
+        handOver();
+        return;
+    }
     // Disabled only while a configuration dialog has the port: then no further tick.
     if (isEnabled())
         Timer1.start(50);
@@ -196,6 +200,7 @@ void TForm1::deutschClick()
     state_.languageGerman = true;
     state_.languageEnglish = false;
     QCoreApplication::removeTranslator(&englishTranslator());
+    QCoreApplication::installTranslator(&qtGermanTranslator());
     switchLanguage(Language::German);
 }
 
@@ -203,6 +208,7 @@ void TForm1::englischClick()
 {
     state_.languageGerman = false;
     state_.languageEnglish = true;
+    QCoreApplication::removeTranslator(&qtGermanTranslator());
     QCoreApplication::installTranslator(&englishTranslator());
     switchLanguage(Language::English);
 }
@@ -242,6 +248,17 @@ void TForm1::setConfigurationDialogs(Tpara *twoPortDialog, Tparameter_rovo *sing
 
 void TForm1::Button1Click()
 {
+    // The read held the window until it ended: what it brings is decoded before the
+    // port is given up, and names the dialog.
+    if (port.receiving()) {
+        handOverWaiting_ = true;
+        return;
+    }
+    handOver();
+}
+
+void TForm1::handOver()
+{
     if (state_.currentVariant == ModuleVariant::FourChannelTwoPort) {
         // The two-port dialog keeps its lists as they are.
         if (!para)
@@ -255,7 +272,7 @@ void TForm1::Button1Click()
         parameter_rovo->oeffnen(state_.currentVariant);
     }
     Timer1.stop();
-    schliessecom();   // a read in flight is dropped
+    schliessecom();   // a read in flight with nothing yet is dropped
     setEnabled(false);
 }
 

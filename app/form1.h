@@ -58,7 +58,8 @@ public:
     // The configuration dialogs, created after the main window. Each one's close hands
     // the port back (rueckgabe).
     void setConfigurationDialogs(Tpara *twoPortDialog, Tparameter_rovo *singlePortDialog);
-    // Configuration button: the dialog for currentVariant takes the port.
+    // Configuration button: the dialog for currentVariant takes the port. A telegram that
+    // is arriving is read to the end of the read and decoded first.
     void Button1Click();
     // A configuration dialog was closed: the main window takes its port back.
     void rueckgabe();
@@ -77,6 +78,7 @@ protected:
 private:
     void FormCreate();
     void received(const QByteArray &bytes);
+    void handOver();
     void switchLanguage(Language language);
     void showChannels34(bool shown);
     void describeForScreenReaders();
@@ -93,4 +95,5 @@ private:
     std::array<Lamp, status::LampCount> lamps_;
     std::array<QLabel *, status::ValueCount> values_;
     bool channels34Shown_ = true;
+    bool handOverWaiting_ = false;   // the configuration button waits for the read in flight
 };

@@ -47,8 +47,12 @@ int answerWithoutWindows(int argc, char *argv[])
 
 } // namespace
 
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char *argv[])
 {
+    // Answered before Qt looks for a display, so that it works from any terminal.
     for (int i = 1; i < argc; ++i) {
         for (const char *option : {"-h", "--help", "-v", "--version"}) {
             if (std::strcmp(argv[i], option) == 0)

@@ -2,10 +2,12 @@
 
 #include "cli/configcompare.h"
 #include "cli/configfilecheck.h"
+#include "cli/configinput.h"
 #include "cli/exitstatus.h"
-#include "cli/fusectltexts.h"
+#include "cli/efusectltexts.h"
 #include "cli/monitorrecord.h"
 #include "cli/ports.h"
+#include "config/configfile.h"
 #include "config/configmessages.h"
 #include "config/configmachinery.h"
 #include "link/monitorport.h"
@@ -23,6 +25,9 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -35,7 +40,7 @@ namespace commands {
 
 namespace {
 
-using fusectltext::tr;
+using efusectltext::tr;
 
 volatile std::sig_atomic_t interrupted = 0;
 
@@ -53,7 +58,7 @@ void catchInterrupts()
 
 void message(const QString &text)
 {
-    std::fprintf(stderr, "fusectl: %s\n", qPrintable(text));
+    std::fprintf(stderr, "efusectl: %s\n", qPrintable(text));
 }
 
 void out(const QByteArray &bytes)
@@ -81,7 +86,7 @@ QByteArray readLine(SerialLine &line, int maxBytes, int gapMs, int totalMs)
 QString portText(const invocation::Invocation &inv, const SerialLine &line)
 {
     const portdiagnosis::Diagnosis d = portdiagnosis::diagnoseOpenFailure(line.openedPath(), line.lastOpenFailure());
-    return tr(fusectltext::PortUnusable).arg(inv.portArgument, line.openedPath(), portdiagnosis::reason(d));
+    return tr(efusectltext::PortUnusable).arg(inv.portArgument, line.openedPath(), portdiagnosis::reason(d));
 }
 
 int monitor(const invocation::Invocation &inv)
@@ -100,11 +105,14 @@ int monitor(const invocation::Invocation &inv)
     QElapsedTimer clock;
     clock.start();
     const qint64 endMs = qint64(inv.seconds) * 1000;
-    while (!interrupted && (endMs == 0 || clock.elapsed() < endMs)) {
+    const auto counted = [&] { return inv.count > 0 && records >= inv.count; };
+    while (!interrupted && !counted() && (endMs == 0 || clock.elapsed() < endMs)) {
         // The main window's read: at most 120 ms, so an interrupt is seen soon.
         const QByteArray bytes = readLine(line, MonitorPort::ReadSize, MonitorPort::ReadGapMs, MonitorPort::ReadTotalMs);
         const QDateTime now = QDateTime::currentDateTime();
         for (const char b : bytes) {
+            if (counted())
+                break;
             if (!assembler.baue_string(quint8(b)))
                 continue;
             const QByteArray frame = assembler.telegramBuffer;
@@ -119,9 +127,9 @@ int monitor(const invocation::Invocation &inv)
             }
         }
     }
-    message(tr(fusectltext::DroppedFrames).arg(records).arg(badCheck + badLength).arg(badCheck).arg(badLength));
+    message(tr(efusectltext::DroppedFrames).arg(records).arg(badCheck + badLength).arg(badCheck).arg(badLength));
     if (records == 0) {
-        message(tr(fusectltext::NoTelegram));
+        message(tr(efusectltext::NoTelegram));
         return ExitNoAnswer;
     }
     return ExitDone;
@@ -191,7 +199,7 @@ public:
     bool open(const QString &deviceName) override
     {
         if (attempts_ > 0 && showProgress_)
-            std::fprintf(stderr, "%s\r", qPrintable(tr(fusectltext::AttemptFailed).arg(attempts_).arg(Attempts)));
+            std::fprintf(stderr, "%s\r", qPrintable(tr(efusectltext::AttemptFailed).arg(attempts_).arg(Attempts)));
         ++attempts_;
         return SerialLine::open(deviceName);
     }
@@ -243,7 +251,7 @@ bool transact(ConfigMachinery &machinery, ProgressLine &line, bool read)
 
 QString familyName(configfilecheck::Family family)
 {
-    return tr(family == configfilecheck::Family::TwoPort ? fusectltext::FamilyTwoPort : fusectltext::FamilySinglePort);
+    return tr(family == configfilecheck::Family::TwoPort ? efusectltext::FamilyTwoPort : efusectltext::FamilySinglePort);
 }
 
 // After a failed read: a well-formed reply of the other family tells that the module is
@@ -254,12 +262,12 @@ int failedRead(const QByteArray &lastReply, configfilecheck::Family family)
     const bool other = family == Family::SinglePort ? twoporttelegram::isAccepted(lastReply)
                                                     : singleporttelegram::checkReply(lastReply).accepted();
     if (other) {
-        message(tr(fusectltext::OtherFamilyReply)
+        message(tr(efusectltext::OtherFamilyReply)
                     .arg(familyName(family == Family::SinglePort ? Family::TwoPort : Family::SinglePort),
                          familyName(family)));
         return ExitOtherFamily;
     }
-    message(tr(fusectltext::NoAnswer).arg(Attempts));
+    message(tr(efusectltext::NoAnswer).arg(Attempts));
     return ExitNoAnswer;
 }
 
@@ -280,27 +288,28 @@ std::optional<int> findVariant(const invocation::Invocation &inv, ModuleVariant 
         return ExitPortUnusable;
     }
     if (!heard.variant) {
-        message(tr(fusectltext::SilentLine).arg(inv.portArgument).arg(LearnVariantMs / 1000));
+        message(tr(efusectltext::SilentLine).arg(inv.portArgument).arg(LearnVariantMs / 1000));
         return ExitNoAnswer;
     }
     variant = *heard.variant;
     return std::nullopt;
 }
 
-// Writes the file as the dialog's save does: to FILE through a temporary file, or to stdout.
-int putOut(const std::optional<QByteArray> &contents, const QStringList &emptyFields, const QString &outputFile,
-           const std::function<bool(const QString &)> &saveTo)
+// Writes the file as the dialog's save does: to FILE through a temporary file, or to stdout
+// (no FILE, or "-").
+int putOut(const std::optional<QByteArray> &contents, const QStringList &emptyFields, const QString &outputFile)
 {
     if (!contents) {
-        message(tr(fusectltext::FileIncomplete).arg(emptyFields.join(QStringLiteral(", "))));
+        message(tr(efusectltext::FileIncomplete).arg(emptyFields.join(QStringLiteral(", "))));
         return ExitFileError;
     }
-    if (outputFile.isEmpty()) {
+    if (outputFile.isEmpty() || outputFile == QLatin1String("-")) {
         out(*contents);
         return ExitDone;
     }
-    if (!saveTo(outputFile)) {
-        message(tr(fusectltext::OutputNotWritten).arg(outputFile));
+    QString reason;
+    if (!configfile::save(outputFile, *contents, &reason)) {
+        message(tr(efusectltext::OutputNotWritten).arg(outputFile, reason));
         return ExitFileError;
     }
     return ExitDone;
@@ -321,8 +330,7 @@ int read(const invocation::Invocation &inv, Language language)
         if (!transact(c, line, true))
             return failedRead(c.configReply(), family);
         return putOut(twoportfile::contents(module.config()), configfilecheck::emptyFields(module.config()),
-                      inv.outputFile,
-                      [&](const QString &path) { return module.save(path); });
+                      inv.outputFile);
     }
     SinglePortModule module;
     ConfigMachinery c(module, line);
@@ -332,30 +340,30 @@ int read(const invocation::Invocation &inv, Language language)
     if (!transact(c, line, true))
         return failedRead(c.configReply(), family);
     return putOut(singleportfile::contents(module.config()), configfilecheck::emptyFields(module.config()),
-                  inv.outputFile,
-                  [&](const QString &path) { return module.save(path); });
+                  inv.outputFile);
 }
 
-int fileRejected(const configfilecheck::Result &r, const QString &path, configfilecheck::Family family,
-                 Language language)
+int fileRejected(const configfilecheck::Result &r, const configinput::Input &input, configfilecheck::Family family)
 {
     using configfilecheck::Result;
     switch (r.kind) {
     case Result::Loaded:
         return ExitDone;
     case Result::FileError:
-        message(path + QStringLiteral(": ") + fileErrorMessage(r.errorCode, language));
+        message(configinput::describeError(input, family, r.errorCode));
         return ExitFileError;
     case Result::NotHexadecimal:
-        message(path + QStringLiteral(": ") + notHexadecimalMessage(r.invalidText, language));
+        message(configinput::describeNotHexadecimal(input, r.invalidText));
         return ExitFileError;
     case Result::Incomplete:
-        message(path + QStringLiteral(": ") + tr(fusectltext::FileIncomplete).arg(r.emptyFields.join(QStringLiteral(", "))));
+        message(input.name + QStringLiteral(": ")
+                + tr(efusectltext::FileIncomplete).arg(r.emptyFields.join(QStringLiteral(", "))));
         return ExitFileError;
     case Result::OtherFamily: {
         using configfilecheck::Family;
         const Family other = family == Family::SinglePort ? Family::TwoPort : Family::SinglePort;
-        message(tr(fusectltext::OtherFamilyFile).arg(path, familyName(other), familyName(family)));
+        message(tr(efusectltext::OtherFamilyFile)
+                    .arg(input.name, familyName(other), familyName(family), QStringLiteral("C%1").arg(r.errorCode)));
         return ExitOtherFamily;
     }
     }
@@ -367,31 +375,31 @@ int verified(const Config &written, const Config &read)
 {
     const QList<configcompare::Difference> differences = configcompare::compare(written, read);
     for (const configcompare::Difference &d : differences)
-        out((tr(fusectltext::Difference).arg(d.field, d.written, d.read) + QLatin1Char('\n')).toUtf8());
+        out((tr(efusectltext::Difference).arg(d.field, d.written, d.read) + QLatin1Char('\n')).toUtf8());
     if (differences.isEmpty()) {
-        message(tr(fusectltext::Verified));
+        message(tr(efusectltext::Verified));
         return ExitDone;
     }
-    message(tr(fusectltext::VerifyDifferences).arg(differences.size()));
+    message(tr(efusectltext::VerifyDifferences).arg(differences.size()));
     return ExitVerifyDifferences;
 }
 
 // Loads, writes and, with --verify, reads back with the module's family.
 template <typename Module, typename Load>
 int writeWith(Module &module, ProgressLine &line, const invocation::Invocation &inv, Language language,
-              configfilecheck::Family family, Load load)
+              const configinput::Input &input, configfilecheck::Family family, Load load)
 {
     ConfigMachinery c(module, line);
     c.setLanguage(language);
     c.setPortDeviceName(inv.portDeviceName);
     const configfilecheck::Result loaded = load(module.config());
     if (!loaded.ok())
-        return fileRejected(loaded, inv.configFile, family, language);
+        return fileRejected(loaded, input, family);
     if (!transact(c, line, false)) {
-        message(tr(fusectltext::NoAnswer).arg(Attempts));
+        message(tr(efusectltext::NoAnswer).arg(Attempts));
         return ExitNoAnswer;
     }
-    message(tr(fusectltext::Written));
+    message(tr(efusectltext::Written));
     if (!inv.verify)
         return ExitDone;
     const auto written = module.config();
@@ -402,6 +410,8 @@ int writeWith(Module &module, ProgressLine &line, const invocation::Invocation &
 
 int write(const invocation::Invocation &inv, Language language)
 {
+    // Read first: standard input is taken before the port, and a FIFO is never opened.
+    const configinput::Input input = configinput::read(inv.configFile);
     ModuleVariant variant{};
     if (const auto status = findVariant(inv, variant))
         return *status;
@@ -409,14 +419,14 @@ int write(const invocation::Invocation &inv, Language language)
     const auto family = configfilecheck::familyOf(variant);
     if (family == configfilecheck::Family::TwoPort) {
         TwoPortModule module;
-        return writeWith(module, line, inv, language, family, [&](TwoPortConfig &config) {
-            return configfilecheck::loadTwoPort(inv.configFile, config);
+        return writeWith(module, line, inv, language, input, family, [&](TwoPortConfig &config) {
+            return configfilecheck::loadTwoPort(input.lines, config);
         });
     }
     SinglePortModule module;
     module.open(variant);
-    return writeWith(module, line, inv, language, family, [&](SinglePortConfig &config) {
-        return configfilecheck::loadSinglePort(inv.configFile, variant, config);
+    return writeWith(module, line, inv, language, input, family, [&](SinglePortConfig &config) {
+        return configfilecheck::loadSinglePort(input.lines, variant, config);
     });
 }
 
@@ -428,7 +438,7 @@ int info(const invocation::Invocation &inv, Language language)
         return ExitPortUnusable;
     }
     if (!heard.record) {
-        message(tr(fusectltext::SilentLine).arg(inv.portArgument).arg(LearnVariantMs / 1000));
+        message(tr(efusectltext::SilentLine).arg(inv.portArgument).arg(LearnVariantMs / 1000));
         return ExitNoAnswer;
     }
     const monitorrecord::Record &r = *heard.record;
@@ -455,12 +465,23 @@ int info(const invocation::Invocation &inv, Language language)
     }
     // "SW: 1.07": the dialog's label text; the version is what follows the prefix.
     version = version.mid(4);
+    const QString type = QStringLiteral("%1").arg(typeByte(r.variant), 2, 16, QLatin1Char('0'));
+    if (inv.format == invocation::Format::Json) {
+        QJsonArray rated;
+        for (int ch = 0; ch < r.channels; ++ch)
+            rated.append(int(r.rated[ch]));
+        const QJsonObject object{{QStringLiteral("variant"), monitorrecord::variantName(r.variant)},
+                                 {QStringLiteral("type"), type},
+                                 {QStringLiteral("software"), version},
+                                 {QStringLiteral("rated"), rated}};
+        out(QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+        return ExitDone;
+    }
     QString text = QStringLiteral("%1: %2 (%3)\n")
-                       .arg(tr(fusectltext::InfoVariant), monitorrecord::variantName(r.variant))
-                       .arg(typeByte(r.variant), 2, 16, QLatin1Char('0'));
-    text += QStringLiteral("%1: %2\n").arg(tr(fusectltext::InfoSoftware), version);
+                       .arg(tr(efusectltext::InfoVariant), monitorrecord::variantName(r.variant), type);
+    text += QStringLiteral("%1: %2\n").arg(tr(efusectltext::InfoSoftware), version);
     for (int ch = 0; ch < r.channels; ++ch)
-        text += QStringLiteral("%1: %2 A\n").arg(tr(fusectltext::InfoRated).arg(ch + 1)).arg(r.rated[ch]);
+        text += QStringLiteral("%1: %2 A\n").arg(tr(efusectltext::InfoRated).arg(ch + 1)).arg(r.rated[ch]);
     out(text.toUtf8());
     return ExitDone;
 }

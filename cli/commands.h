@@ -3,7 +3,7 @@
 #include "cli/invocation.h"
 #include "config/language.h"
 
-// The four commands of fusectl. Each returns the exit status (cli/exitstatus.h); messages
+// The four commands of efusectl. Each returns the exit status (cli/exitstatus.h); messages
 // go to stderr, results (records, files, differences) to stdout.
 namespace commands {
 

@@ -6,7 +6,7 @@
 #include <QList>
 #include <QString>
 
-// `fusectl write --verify`: what was written against what the module gives back, field by
+// `efusectl write --verify`: what was written against what the module gives back, field by
 // field. Fields are named after the dialog's controls and shown as the dialog's lists
 // show them ("OFF", "10", "21,4", "100,0"; boxes 1 or 0; "-" for a list without a
 // selection). The release flag (loeschen) is left out: the module acts on it and never

@@ -1,5 +1,6 @@
 #include "cli/configfilecheck.h"
 
+#include "config/configfile.h"
 #include "parameter/twoportfile.h"
 #include "parameter2/singleportfile.h"
 
@@ -9,16 +10,16 @@ namespace {
 
 // A file the dialog of the module's family rejects may be a correct file of the other
 // family (their data lines have other lengths); that is told apart from a broken file.
-bool isTwoPortFile(const QString &path)
+bool isTwoPortFile(const QStringList &lines)
 {
     TwoPortConfig scratch;
-    return twoportfile::load(path, scratch).ok();
+    return twoportfile::apply(lines, scratch).ok();
 }
 
-bool isSinglePortFile(const QString &path)
+bool isSinglePortFile(const QStringList &lines)
 {
     SinglePortConfig scratch;
-    return singleportfile::load(path, scratch).ok();
+    return singleportfile::apply(lines, scratch).ok();
 }
 
 bool rejected(const configfile::LoadResult &loaded, Result &result)
@@ -75,11 +76,21 @@ Family familyOf(ModuleVariant variant)
 
 Result loadSinglePort(const QString &path, ModuleVariant variant, SinglePortConfig &config)
 {
+    return loadSinglePort(configfile::readLines(path), variant, config);
+}
+
+Result loadTwoPort(const QString &path, TwoPortConfig &config)
+{
+    return loadTwoPort(configfile::readLines(path), config);
+}
+
+Result loadSinglePort(const QStringList &lines, ModuleVariant variant, SinglePortConfig &config)
+{
     Result result;
     config = SinglePortConfig();
     config.rebuildChannelLists(variant);
-    if (rejected(singleportfile::load(path, config), result)) {
-        if (result.kind == Result::FileError && isTwoPortFile(path))
+    if (rejected(singleportfile::apply(lines, config), result)) {
+        if (result.kind == Result::FileError && isTwoPortFile(lines))
             result.kind = Result::OtherFamily;
         return result;
     }
@@ -89,12 +100,12 @@ Result loadSinglePort(const QString &path, ModuleVariant variant, SinglePortConf
     return result;
 }
 
-Result loadTwoPort(const QString &path, TwoPortConfig &config)
+Result loadTwoPort(const QStringList &lines, TwoPortConfig &config)
 {
     Result result;
     config = TwoPortConfig();
-    if (rejected(twoportfile::load(path, config), result)) {
-        if (result.kind == Result::FileError && isSinglePortFile(path))
+    if (rejected(twoportfile::apply(lines, config), result)) {
+        if (result.kind == Result::FileError && isSinglePortFile(lines))
             result.kind = Result::OtherFamily;
         return result;
     }

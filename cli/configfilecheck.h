@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-// Loading a configuration file for `fusectl write`: the checks and error numbers of the
+// Loading a configuration file for `efusectl write`: the checks and error numbers of the
 // dialog of the module's family, then the family check and the completeness the dialog's
 // write button asks for.
 namespace configfilecheck {
@@ -42,5 +42,9 @@ QStringList emptyFields(const TwoPortConfig &config);
 Result loadSinglePort(const QString &path, ModuleVariant variant, SinglePortConfig &config);
 // Into a configuration as the two-port dialog holds it after its read button (all empty).
 Result loadTwoPort(const QString &path, TwoPortConfig &config);
+
+// The same from the file's lines as read (standard input has no path).
+Result loadSinglePort(const QStringList &lines, ModuleVariant variant, SinglePortConfig &config);
+Result loadTwoPort(const QStringList &lines, TwoPortConfig &config);
 
 } // namespace configfilecheck

@@ -1,6 +1,6 @@
 #pragma once
 
-// What fusectl returns to the calling script.
+// What efusectl returns to the calling script.
 enum ExitStatus {
     ExitDone = 0,
     ExitUsage = 2,               // wrong arguments

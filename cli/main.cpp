@@ -1,35 +1,54 @@
-// fusectl: monitor, read, write and verify fuse modules from scripts, without a screen.
+// efusectl: monitor, read, write and verify fuse modules from scripts, without a screen.
 #include "cli/commands.h"
 #include "cli/exitstatus.h"
 #include "cli/invocation.h"
 #include "config/translation.h"
 
 #include <QCoreApplication>
-#include <QLocale>
 #include <cstdio>
+
+namespace {
+
+// The language of messages, as for every other program: LC_ALL, then LC_MESSAGES, then
+// LANG. (QLocale::system() follows the number format instead, so a German LANG with
+// English messages used to print both languages in one run.)
+Language messageLanguage()
+{
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QByteArray value = qgetenv(name);
+        if (!value.isEmpty())
+            return value.startsWith("de") ? Language::German : Language::English;
+    }
+    return Language::English;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("fusectl"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(FUSECTL_VERSION));
+    QCoreApplication::setApplicationName(QStringLiteral("efusectl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(EFUSECTL_VERSION));
 
     // German texts are the source; every other locale gets the tool's English translation.
-    const Language language = QLocale::system().language() == QLocale::German ? Language::German : Language::English;
-    if (language == Language::English)
-        QCoreApplication::installTranslator(&englishTranslator());
+    // Qt's own texts (the option parser's errors) are English unless Qt's German is loaded.
+    const Language language = messageLanguage();
+    QCoreApplication::installTranslator(language == Language::English ? &englishTranslator() : &qtGermanTranslator());
 
     const invocation::Parsed parsed = invocation::parse(QCoreApplication::arguments());
     if (parsed.help) {
-        std::fputs(qPrintable(invocation::helpText()), stdout);
+        const QString text = parsed.helpCommand ? invocation::commandHelp(*parsed.helpCommand, parsed.program)
+                                                : invocation::helpText(parsed.program);
+        std::fputs(qPrintable(text), stdout);
         return ExitDone;
     }
     if (parsed.version) {
-        std::printf("fusectl %s\n", FUSECTL_VERSION);
+        std::printf("efusectl %s\n", EFUSECTL_VERSION);
         return ExitDone;
     }
     if (!parsed.invocation) {
-        std::fprintf(stderr, "fusectl: %s\n%s\n", qPrintable(parsed.error), qPrintable(invocation::usageHint()));
+        std::fprintf(stderr, "%s: %s\n%s\n", qPrintable(parsed.program), qPrintable(parsed.error),
+                     qPrintable(invocation::usageHint(parsed.program)));
         return ExitUsage;
     }
     return commands::run(*parsed.invocation, language);

@@ -135,7 +135,7 @@ QByteArray csvHeader()
     QStringList cells;
     for (const QString &name : columnNames())
         cells << csvField(name);
-    return cells.join(QLatin1Char(',')).toUtf8() + "\r\n";
+    return cells.join(QLatin1Char(',')).toUtf8() + '\n';
 }
 
 QByteArray csvLine(const Record &record)
@@ -143,7 +143,7 @@ QByteArray csvLine(const Record &record)
     QStringList cells;
     for (const Field &f : fields(record))
         cells << csvField(f.text.value_or(QString()));
-    return cells.join(QLatin1Char(',')).toUtf8() + "\r\n";
+    return cells.join(QLatin1Char(',')).toUtf8() + '\n';
 }
 
 QByteArray jsonLine(const Record &record)

@@ -8,7 +8,7 @@
 #include <array>
 #include <optional>
 
-// One record of `fusectl monitor`: what an accepted status telegram carries, in numbers a
+// One record of `efusectl monitor`: what an accepted status telegram carries, in numbers a
 // script can read. Values are kept in the module's own units (0.01 A, 0.01 V, whole
 // amperes) and printed with a decimal point and all their digits, unlike the main window,
 // which cuts them to four characters. Channels 3 and 4 are absent for a two-channel module.
@@ -41,7 +41,8 @@ QString variantName(ModuleVariant variant);
 // uin_min, i1_endwert..i4_endwert, then the lamps by their names mb1_1..mb1_8, mb2, mb2_2.
 QStringList columnNames();
 
-// CSV (RFC 4180): the header line and one line per record, each ended by CR LF.
+// CSV (RFC 4180 fields): the header line and one line per record, each ended by LF alone,
+// as awk, cut and the other shell tools expect.
 QByteArray csvHeader();
 QByteArray csvLine(const Record &record);
 // One field, quoted when it holds a comma, a quote, CR or LF (quotes doubled inside).

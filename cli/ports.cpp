@@ -1,6 +1,6 @@
 #include "cli/ports.h"
 
-#include "cli/fusectltexts.h"
+#include "cli/efusectltexts.h"
 #include "link/portnames.h"
 
 #include <QJsonArray>
@@ -9,7 +9,7 @@
 
 namespace ports {
 
-using fusectltext::tr;
+using efusectltext::tr;
 
 QString stateKey(portdiagnosis::State state)
 {
@@ -46,7 +46,7 @@ QString adapterText(const portdiagnosis::Adapter &a)
     if (!a.vendorId.isEmpty())
         about << a.vendorId + QLatin1Char(':') + a.productId;
     if (!a.serialNumber.isEmpty())
-        about << tr(fusectltext::PortsSerialNumber).arg(a.serialNumber);
+        about << tr(efusectltext::PortsSerialNumber).arg(a.serialNumber);
     return about.join(QLatin1Char(' '));
 }
 
@@ -78,11 +78,11 @@ QByteArray report(bool json, const portdiagnosis::System &system)
 
     const portdiagnosis::AdapterList list = portdiagnosis::adapters(system);
     QJsonArray adapterList;
-    text += QLatin1Char('\n') + tr(fusectltext::PortsAdapters) + QLatin1Char('\n');
+    text += QLatin1Char('\n') + tr(efusectltext::PortsAdapters) + QLatin1Char('\n');
     if (!list.byIdFolderExists)
-        text += QStringLiteral("  ") + tr(fusectltext::PortsNoById).arg(system.byIdFolder) + QLatin1Char('\n');
+        text += QStringLiteral("  ") + tr(efusectltext::PortsNoById).arg(system.byIdFolder) + QLatin1Char('\n');
     if (list.adapters.isEmpty())
-        text += QStringLiteral("  ") + tr(fusectltext::PortsNoAdapter) + QLatin1Char('\n');
+        text += QStringLiteral("  ") + tr(efusectltext::PortsNoAdapter) + QLatin1Char('\n');
     for (const portdiagnosis::Adapter &a : list.adapters) {
         const portdiagnosis::Diagnosis d = portdiagnosis::diagnose(a.device, system);
         if (json) {
@@ -102,7 +102,7 @@ QByteArray report(bool json, const portdiagnosis::System &system)
         QStringList parts{a.device};
         if (!a.stableName.isEmpty())
             parts << a.stableName;
-        parts << (a.comName.isEmpty() ? tr(fusectltext::PortsNoComName) : a.comName);
+        parts << (a.comName.isEmpty() ? tr(efusectltext::PortsNoComName) : a.comName);
         const QString about = adapterText(a);
         if (!about.isEmpty())
             parts << about;

@@ -3,6 +3,8 @@
 #include "app/appstate.h"
 #include "config/configmessages.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -76,6 +78,34 @@ void ConfigDialog::startRead()
     machinery_->read();
 }
 
+void ConfigDialog::actOn(QAbstractButton *button, std::function<void()> handler)
+{
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { userAction(handler); });
+}
+
+void ConfigDialog::actOn(QAction *item, std::function<void()> handler)
+{
+    connect(item, &QAction::triggered, this, [this, handler] { userAction(handler); });
+}
+
+void ConfigDialog::userAction(std::function<void()> handler)
+{
+    machinery_->whenIdle(std::move(handler));
+}
+
+void ConfigDialog::userEdit(std::function<void(bool late)> edit, bool showConfigAfter)
+{
+    if (!machinery_->busy()) {
+        edit(false);
+        return;
+    }
+    machinery_->whenIdle([this, edit, showConfigAfter] {
+        edit(true);
+        if (showConfigAfter)
+            showConfig();
+    });
+}
+
 void ConfigDialog::Button2Click()
 {
     machinery_->setPortDeviceName(state_.portDeviceName);
@@ -102,16 +132,19 @@ void ConfigDialog::oeffnenClick()
     const QString path = askFileName(dialog);
     if (path.isEmpty())
         return;
-    const configfile::LoadResult result = machinery_->loadFrom(path);
-    if (!result.notHexadecimal)
-        return;
-    // The one failure that is reported in a box of its own.
-    auto *box = new QMessageBox(QMessageBox::Critical, QApplication::applicationName(),
-                                notHexadecimalMessage(result.invalidText, machinery_->protocol().language()),
-                                QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    errorReport_ = box;
-    box->open();
+    // A retry may have gone out while the file dialog was open.
+    userAction([this, path] {
+        const configfile::LoadResult result = machinery_->loadFrom(path);
+        if (!result.notHexadecimal)
+            return;
+        // The one failure that is reported in a box of its own.
+        auto *box = new QMessageBox(QMessageBox::Critical, QApplication::applicationName(),
+                                    notHexadecimalMessage(result.invalidText, machinery_->protocol().language()),
+                                    QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        errorReport_ = box;
+        box->open();
+    });
 }
 
 void ConfigDialog::speichernClick()
@@ -127,11 +160,11 @@ void ConfigDialog::speichernClick()
     // Replacing an existing file is asked for; no read-only option.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setSizeGripEnabled(true);
+    dialog.setSizeGripEnabled(saveDialogSizeGrip_);
     const QString path = askFileName(dialog);
     if (path.isEmpty())
         return;
-    machinery_->saveTo(path);
+    userAction([this, path] { machinery_->saveTo(path); });
 }
 
 void ConfigDialog::schliessenClick()

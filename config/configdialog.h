@@ -11,6 +11,8 @@
 
 struct AppState;
 class ConfigModule;
+class QAbstractButton;
+class QAction;
 class QFileDialog;
 class QLabel;
 class SerialLine;
@@ -20,6 +22,9 @@ class SerialLine;
 // version, ask for file names, report a load stopped by text that is no hexadecimal
 // number in a box of its own, forward their timers and hand the port back when closed.
 // Each dialog adds its controls and wires them to its family's ConfigModule.
+//
+// What the user does while an attempt is in flight is carried out after it, whole and in
+// order (clicks, menu items, edits of lists and boxes); closing is immediate.
 class ConfigDialog : public QMainWindow
 {
     Q_OBJECT
@@ -68,6 +73,19 @@ protected:
     void showOnTop();
     // The read button.
     void startRead();
+    // A click or menu item whose handler waits while an attempt is in flight.
+    void actOn(QAbstractButton *button, std::function<void()> handler);
+    void actOn(QAction *item, std::function<void()> handler);
+    void userAction(std::function<void()> handler);
+    // The user changed a control: the edit goes into the configuration now, or, while an
+    // attempt is in flight, after it (late), and the controls then show the configuration
+    // again (unless the edit shows itself). A late toggle of a check box toggles the state
+    // the box then has.
+    void userEdit(std::function<void(bool late)> edit, bool showConfigAfter = true);
+    // The controls set from the family's configuration.
+    virtual void showConfig() = 0;
+    // The save dialog can be resized by its size grip (two-port dialog only).
+    void setSaveDialogSizeGrip(bool enabled) { saveDialogSizeGrip_ = enabled; }
     // The designer's texts in the present language.
     virtual void retranslate() = 0;
 
@@ -89,4 +107,5 @@ private:
     QLabel *sw_ = nullptr;
     QLabel *hotSpot_ = nullptr;
     QPointer<QMessageBox> errorReport_;
+    bool saveDialogSizeGrip_ = false;
 };

@@ -1,6 +1,8 @@
 #include "config/configfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace configfile {
@@ -46,46 +48,66 @@ QByteArray contents(const QStringList &lines)
     return bytes;
 }
 
-bool save(const QString &path, const QByteArray &contents)
+bool save(const QString &path, const QByteArray &contents, QString *reason)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // The temporary file would be renamed over a device or FIFO (as root even /dev/null).
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile()) {
+        if (reason)
+            *reason = QCoreApplication::translate("configfile", "keine gewöhnliche Datei");
         return false;
+    }
+    QSaveFile file(path);
+    const auto failed = [&] {
+        if (reason)
+            *reason = file.errorString();
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return failed();
     // commit() alone does not report a write that fails while the buffer is flushed
     // (a full disk): it would put the truncated file in place of the old one.
     if (file.write(contents) != contents.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+        if (reason)
+            *reason = file.errorString();
         file.cancelWriting();
         file.commit();
         return false;
     }
-    return file.commit();
+    return file.commit() || failed();
+}
+
+QStringList readLines(QIODevice &device)
+{
+    QStringList result;
+    while (result.size() < LineCount && !device.atEnd()) {
+        QByteArray line = device.readLine(MaxKeptLineLength);
+        if (line.isEmpty() && !device.atEnd())
+            break;   // a read error
+        // Skip the rest of an overlong line.
+        if (!line.endsWith('\n')) {
+            char skipped[512];
+            qint64 n = 0;
+            while (!device.atEnd() && (n = device.readLine(skipped, sizeof skipped)) > 0) {
+                if (skipped[n - 1] == '\n')
+                    break;
+            }
+        }
+        if (line.endsWith('\n'))
+            line.chop(1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        result << QString::fromLatin1(line);
+    }
+    return result;
 }
 
 QStringList readLines(const QString &path)
 {
     QStringList result;
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        while (result.size() < LineCount && !file.atEnd()) {
-            QByteArray line = file.readLine(MaxKeptLineLength);
-            if (line.isEmpty() && !file.atEnd())
-                break;   // a read error
-            // Skip the rest of an overlong line.
-            if (!line.endsWith('\n')) {
-                char skipped[512];
-                qint64 n = 0;
-                while (!file.atEnd() && (n = file.readLine(skipped, sizeof skipped)) > 0) {
-                    if (skipped[n - 1] == '\n')
-                        break;
-                }
-            }
-            if (line.endsWith('\n'))
-                line.chop(1);
-            if (line.endsWith('\r'))
-                line.chop(1);
-            result << QString::fromLatin1(line);
-        }
-    }
+    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly))
+        result = readLines(file);
     while (result.size() < LineCount)
         result << QString();
     return result;

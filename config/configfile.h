@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -24,8 +25,10 @@ std::optional<int> hexValue(const QString &text);
 QByteArray contents(const QStringList &lines);
 
 // Writes through a temporary file that replaces the target only when complete: a failed
-// save leaves an existing file as it was. False when the file could not be written.
-bool save(const QString &path, const QByteArray &contents);
+// save leaves an existing file as it was. False when the file could not be written; then
+// reason, when given, receives the system's words for it. A path that exists and is no
+// regular file (a directory, a FIFO, a device) is not written.
+bool save(const QString &path, const QByteArray &contents, QString *reason = nullptr);
 
 // What loading a configuration file came to.
 struct LoadResult {
@@ -40,7 +43,12 @@ struct LoadResult {
 
 // The first four lines of a file (missing lines are empty, further lines ignored; a file
 // that cannot be opened gives four empty lines). Overlong lines are cut, so that an
-// unsuitable file cannot fill the memory.
+// unsuitable file cannot fill the memory. A path that is no regular file (a directory, a
+// FIFO, a device) is not opened at all: opening a FIFO would wait for a writer.
 QStringList readLines(const QString &path);
+
+// Up to the first four lines of an open device, as readLines() takes them; fewer when it
+// ends sooner (not padded).
+QStringList readLines(QIODevice &device);
 
 } // namespace configfile

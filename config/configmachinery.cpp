@@ -28,9 +28,11 @@ void ConfigMachinery::init()
 
 void ConfigMachinery::read()
 {
-    module_.clearForRead();
-    protocol_.setVersionText(QString());
-    protocol_.startRead();
+    whenIdle([this] {
+        module_.clearForRead();
+        protocol_.setVersionText(QString());
+        protocol_.startRead();
+    });
 }
 
 void ConfigMachinery::write()
@@ -40,9 +42,11 @@ void ConfigMachinery::write()
 
 void ConfigMachinery::enterFactorySettings()
 {
-    module_.applyFactorySettings();
-    protocol_.emptyStatusText();
-    module_.hideMarkers();
+    whenIdle([this] {
+        module_.applyFactorySettings();
+        protocol_.emptyStatusText();
+        module_.hideMarkers();
+    });
 }
 
 bool ConfigMachinery::prepareSave()

@@ -52,18 +52,52 @@ void RetryProtocol::startClearing()
     clearingTimer_.start(ClearingIntervalMs);
 }
 
+bool RetryProtocol::busy() const
+{
+    return inFlight_ || (!waiting_.empty() && running_ == 0);
+}
+
+void RetryProtocol::whenIdle(Action action)
+{
+    if (!inFlight_ && (waiting_.empty() || running_ > 0)) {
+        run(action);
+        return;
+    }
+    if (running_ > 0)   // the rest of the action being carried out comes before the others
+        waiting_.insert(waiting_.begin() + std::ptrdiff_t(nestedWaiting_++), std::move(action));
+    else
+        waiting_.push_back(std::move(action));
+}
+
+void RetryProtocol::run(const Action &action)
+{
+    const std::size_t outerNested = std::exchange(nestedWaiting_, 0);
+    ++running_;
+    action();
+    --running_;
+    nestedWaiting_ = outerNested;
+    // An attempt that ended inside the action (a file dialog runs the event loop) left
+    // the waiting actions for now.
+    if (running_ == 0 && !inFlight_ && (!waiting_.empty() || tickWaiting_))
+        scheduleCatchUp();
+}
+
 void RetryProtocol::startRead()
 {
-    readMode_ = true;
-    resetClearing();
-    attempt(false);
+    whenIdle([this] {
+        readMode_ = true;
+        resetClearing();
+        attempt(false);
+    });
 }
 
 void RetryProtocol::startWrite()
 {
-    readMode_ = false;
-    resetClearing();
-    attempt(false);
+    whenIdle([this] {
+        readMode_ = false;
+        resetClearing();
+        attempt(false);
+    });
 }
 
 void RetryProtocol::revealVersion()
@@ -76,7 +110,8 @@ void RetryProtocol::revealVersion()
 void RetryProtocol::closeDialog()
 {
     inFlight_ = false;
-    clicksWaiting_ = 0;
+    waiting_.clear();
+    nestedWaiting_ = 0;
     tickWaiting_ = false;
     retryTimer_.stop();
     retryTimer_.setInterval(RetryIntervalMs);
@@ -91,6 +126,11 @@ void RetryProtocol::closeDialog()
 
 void RetryProtocol::retryTick()
 {
+    // Input comes before timers: the tick waits behind the attempt and the actions.
+    if (busy()) {
+        tickWaiting_ = true;
+        return;
+    }
     attempt(true);
 }
 
@@ -106,13 +146,6 @@ void RetryProtocol::clearingTick()
 
 void RetryProtocol::attempt(bool fromTick)
 {
-    if (inFlight_) {
-        if (fromTick)
-            tickWaiting_ = true;
-        else
-            ++clicksWaiting_;
-        return;
-    }
     inFlight_ = true;
     tickAttempt_ = fromTick;
     setStatus(QString(), StatusColour::WindowText, false);
@@ -159,15 +192,36 @@ void RetryProtocol::finishAttempt(Outcome outcome)
         }
     }
 
-    if (clicksWaiting_ > 0) {
-        --clicksWaiting_;
-        attempt(false);
-    } else if (tickWaiting_) {
-        tickWaiting_ = false;
-        // A series that ended meanwhile takes no further tick.
-        if (retryTimer_.isActive())
-            attempt(true);
+    // The outcome is entered; what waited follows from the event loop, not from inside
+    // the line's signal that brought the reply (an action may open a file dialog).
+    if (!waiting_.empty() || tickWaiting_)
+        scheduleCatchUp();
+}
+
+void RetryProtocol::scheduleCatchUp()
+{
+    if (catchUpScheduled_)
+        return;
+    catchUpScheduled_ = true;
+    QMetaObject::invokeMethod(this, &RetryProtocol::catchUp, Qt::QueuedConnection);
+}
+
+void RetryProtocol::catchUp()
+{
+    catchUpScheduled_ = false;
+    if (running_ > 0)   // resumed when the action being carried out has ended
+        return;
+    while (!inFlight_ && !waiting_.empty()) {
+        const Action action = std::move(waiting_.front());
+        waiting_.pop_front();
+        run(action);
     }
+    if (inFlight_ || !tickWaiting_)
+        return;
+    tickWaiting_ = false;
+    // A series that ended meanwhile takes no further tick.
+    if (retryTimer_.isActive())
+        attempt(true);
 }
 
 void RetryProtocol::setStatus(const QString &text, StatusColour colour, bool visible)

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <deque>
 #include <functional>
 
 // The attempt and retry protocol that both configuration dialogs share, without widgets.
@@ -14,8 +15,10 @@
 // line and the software version as statusChanged() and versionChanged() tell it.
 //
 // An attempt runs in the event loop: it starts, and its outcome comes later through
-// finishAttempt(). Attempts never overlap: a button pressed while one is in flight makes
-// its attempt right after it, and a retry tick that falls due meanwhile waits for it.
+// finishAttempt(). Attempts never overlap. What the user does while one is in flight
+// waits (whenIdle()) and is carried out after its outcome has been entered, each action
+// whole and in the order made, as if the exchange had held the window; a retry tick that
+// falls due meanwhile waits behind them.
 //
 // A failed attempt is repeated every 500 ms (Timer1); after 12 failed retries the status
 // line shows the failure text in red. A success shows the success text in black and
@@ -57,6 +60,8 @@ public:
     bool retryActive() const { return retryTimer_.isActive(); }
     int retryInterval() const { return retryTimer_.interval(); }
     bool attemptInFlight() const { return inFlight_; }
+    // An attempt is in flight or user actions wait for one: a new action would wait too.
+    bool busy() const;
     bool clearingActive() const { return clearingTimer_.isActive(); }
     int clearingInterval() const { return clearingTimer_.interval(); }
 
@@ -85,6 +90,12 @@ public:
     void reportFileLoaded(int errorCode);
     // A save failed: "Datei konnte nicht gespeichert werden" in red, cleared after 5 s.
     void reportSaveFailed();
+
+    // A user action: carried out now when nothing is in flight, else after the attempt in
+    // flight and the actions that wait before it. An action started from within a waiting
+    // action that is being carried out runs at once, or first after the attempt it met.
+    using Action = std::function<void()>;
+    void whenIdle(Action action);
 
 public slots:
     // Read button: sets read mode, stops a pending clearing, makes one attempt. The dialog
@@ -117,6 +128,9 @@ signals:
 
 private:
     void attempt(bool fromTick);
+    void run(const Action &action);
+    void scheduleCatchUp();
+    void catchUp();
     void setStatus(const QString &text, StatusColour colour, bool visible);
     void resetClearing();
 
@@ -126,7 +140,10 @@ private:
     quint16 retryCount_ = 0;
     bool inFlight_ = false;
     bool tickAttempt_ = false;   // the attempt in flight was made by a retry tick
-    int clicksWaiting_ = 0;      // buttons pressed while an attempt was in flight
+    std::deque<Action> waiting_;   // user actions made while an attempt was in flight
+    int running_ = 0;              // depth of waiting actions being carried out
+    std::size_t nestedWaiting_ = 0;   // actions the running one left waiting, at the front
+    bool catchUpScheduled_ = false;
     bool tickWaiting_ = false;   // a retry tick fell due while an attempt was in flight
     QTimer retryTimer_;
     QTimer clearingTimer_;

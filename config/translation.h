@@ -11,3 +11,8 @@ QTranslator &englishTranslator();
 
 // The English text of a German source text, or the source text when none is known.
 QString englishText(const char *context, const char *germanSource);
+
+// Qt's own German texts (the file dialogs Qt draws itself, message boxes, context menus),
+// from the system's Qt translations; installed while German is selected. Stays empty, and
+// Qt's texts English, where they are not installed.
+QTranslator &qtGermanTranslator();

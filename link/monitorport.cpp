@@ -17,6 +17,11 @@ MonitorPort::MonitorPort(SerialLine &line, QString &portDeviceName, QObject *par
     connect(&line_, &SerialLine::readFinished, this, &MonitorPort::received);
 }
 
+bool MonitorPort::receiving() const
+{
+    return line_.receiving();
+}
+
 void MonitorPort::oeffnecom()
 {
     if (!portOpened) {

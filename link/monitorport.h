@@ -44,6 +44,8 @@ public:
     // exists (again): after it vanished, or when it was absent at the open.
     void setAutoReconnect(bool on);
     bool autoReconnect() const { return autoReconnect_; }
+    // The tick's read is in flight and bytes have come for it.
+    bool receiving() const;
 
     quint8 openPortNumber = 0;
     quint8 selectedPortNumber = 0;

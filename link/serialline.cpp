@@ -9,6 +9,7 @@
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -116,6 +117,24 @@ void SerialLine::close()
 bool SerialLine::isUsable() const
 {
     return port_.isOpen() && !failed_;
+}
+
+bool SerialLine::receiving() const
+{
+    if (!reading_)
+        return false;
+    if (!received_.isEmpty())
+        return true;
+    if (!isUsable())
+        return false;
+    if (port_.bytesAvailable() > 0)
+        return true;
+#ifdef Q_OS_UNIX
+    int waiting = 0;
+    if (::ioctl(int(port_.handle()), FIONREAD, &waiting) == 0 && waiting > 0)
+        return true;
+#endif
+    return false;
 }
 
 void SerialLine::write(const QByteArray &bytes, int timeoutMs)

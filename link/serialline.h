@@ -37,6 +37,9 @@ public:
     // Starts a read; one read at a time (a new one drops the one in flight).
     virtual void startRead(int maxBytes, int gapMs, int totalMs);
     virtual bool isUsable() const;
+    // A read is in flight and bytes have come for it (received, or waiting in Qt's buffer
+    // or the driver): closing now would drop them.
+    virtual bool receiving() const;
 
     // What the system said when the last open() failed: the errors of the open and of
     // the lock, for portdiagnosis::diagnoseOpenFailure().

@@ -29,11 +29,11 @@ Tpara::Tpara(AppState &state, SerialLine *line, QWidget *parent)
     connect(&module_, &TwoPortModule::configChanged, this, &Tpara::showConfig);
     connect(&module_, &TwoPortModule::markersChanged, this, &Tpara::showMarkers);
 
-    connect(ui->Button1, &QPushButton::clicked, this, &Tpara::laden);
-    connect(ui->Button2, &QPushButton::clicked, this, &Tpara::Button2Click);
-    connect(ui->Button3, &QPushButton::clicked, this, &Tpara::Button3Click);
-    connect(ui->oeffnen, &QAction::triggered, this, &Tpara::oeffnenClick);
-    connect(ui->speichern, &QAction::triggered, this, &Tpara::speichernClick);
+    actOn(ui->Button1, [this] { laden(); });
+    actOn(ui->Button2, [this] { Button2Click(); });
+    actOn(ui->Button3, [this] { Button3Click(); });
+    actOn(ui->oeffnen, [this] { oeffnenClick(); });
+    actOn(ui->speichern, [this] { speichernClick(); });
     connect(ui->schliessen, &QAction::triggered, this, &Tpara::schliessenClick);
     // activated() comes from the user's own pick only; selections made by the program
     // never run these handlers.
@@ -44,6 +44,8 @@ Tpara::Tpara(AppState &state, SerialLine *line, QWidget *parent)
     connect(ui->pgood_sel_, &QComboBox::activated, this, &Tpara::pgood_sel_Change);
     ui->Label5->installEventFilter(this);
     wireUserEdits();
+    setSaveDialogSizeGrip(true);
+    nameFieldsForScreenReaders();
 
     initDialog(module_, line, ui->MainMenu2, QSize(ClientWidth, ClientHeight), QPoint(DesignLeft, DesignTop),
                ui->status, ui->sw, ui->Label5);
@@ -54,6 +56,25 @@ Tpara::Tpara(AppState &state, SerialLine *line, QWidget *parent)
 Tpara::~Tpara()
 {
     delete ui;
+}
+
+// The check boxes have no text of their own and the trip-time lists would read as their
+// values: each is named by its caption and column.
+void Tpara::nameFieldsForScreenReaders()
+{
+    QList<CaptionedField> fields = {{ui->k1_time, ui->Label6, ui->Label4}, {ui->k2_time, ui->Label12, ui->Label4},
+                                    {ui->k3_time, ui->Label13, ui->Label4}, {ui->k4_time, ui->Label14, ui->Label4},
+                                    {ui->loeschen, ui->StaticText10}, {ui->programmieren, ui->f12}};
+    QLabel *const captions[] = {ui->f1, ui->f5, ui->f2, ui->f6, ui->f3, ui->f7, ui->f4, ui->f8};   // bits 01 .. 80
+    QLabel *const ports[] = {ui->Label2, ui->Label3};
+    for (int port = 0; port < 2; ++port) {
+        for (int bit = 0; bit < 8; ++bit)
+            fields.append({eventBoxes_[port][bit], captions[bit], ports[port]});
+        QLabel *const flagCaptions[] = {ui->f9, ui->f10, ui->f11};   // 01, 02, 80
+        for (int i = 0; i < 3; ++i)
+            fields.append({flagBoxes_[port][i], flagCaptions[i], ports[port]});
+    }
+    nameByCaptions(fields);
 }
 
 QPoint Tpara::placement(const QSize &workAreaSize, const QSize &outerSize)
@@ -73,34 +94,34 @@ void Tpara::laden()
     startRead();
 }
 
-void Tpara::zeit(int channel)
+void Tpara::zeit(int channel, int index)
 {
-    module_.chooseCurrent(channel, currentLists_[channel]->currentIndex());
+    userEdit([this, channel, index](bool) { module_.chooseCurrent(channel, index); });
 }
 
-void Tpara::zeit1()
+void Tpara::zeit1(int index)
 {
-    zeit(0);
+    zeit(0, index);
 }
 
-void Tpara::zeit2()
+void Tpara::zeit2(int index)
 {
-    zeit(1);
+    zeit(1, index);
 }
 
-void Tpara::zeit3()
+void Tpara::zeit3(int index)
 {
-    zeit(2);
+    zeit(2, index);
 }
 
-void Tpara::zeit4()
+void Tpara::zeit4(int index)
 {
-    zeit(3);
+    zeit(3, index);
 }
 
-void Tpara::pgood_sel_Change()
+void Tpara::pgood_sel_Change(int index)
 {
-    module_.choosePowerGood(ui->pgood_sel_->currentIndex());
+    userEdit([this, index](bool) { module_.choosePowerGood(index); });
 }
 
 void Tpara::Label5Click()
@@ -117,56 +138,59 @@ bool Tpara::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ui->Label5 && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-        Label5Click();
+        userAction([this] { Label5Click(); });
     return ConfigDialog::eventFilter(watched, event);
 }
 
 void Tpara::wireUserEdits()
 {
-    // User edits go straight into the configuration; settings made by the logic itself
-    // (showing_) are not edits. A current picked here is only taken over: the trip-time
-    // rule is zeit1 .. zeit4's work, which follows on activated() for the user's pick.
+    // User edits go into the configuration; settings made by the logic itself (showing_)
+    // are not edits. A current picked here is only taken over: the trip-time rule is
+    // zeit1 .. zeit4's work, which follows on activated() for the user's pick.
     for (int c = 0; c < twoport::ChannelCount; ++c) {
         connect(currentLists_[c], &QComboBox::currentIndexChanged, this, [this, c](int index) {
             if (!showing_)
-                module_.config().setCurrent(c, index);
+                userEdit([this, c, index](bool) { module_.config().setCurrent(c, index); });
         });
         connect(timeLists_[c], &QComboBox::currentIndexChanged, this, [this, c](int index) {
             if (!showing_)
-                module_.config().selectTripTime(c, index);
+                userEdit([this, c, index](bool) { module_.config().selectTripTime(c, index); });
         });
     }
     connect(ui->pgood_sel_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!showing_)
-            module_.config().selectPowerGood(index);
+            userEdit([this, index](bool) { module_.config().selectPowerGood(index); });
     });
 
     static constexpr std::array<quint8, 3> FlagBits{twoport::LowInputVoltage, twoport::HardwareFault,
                                                      twoport::InvertOutput};
+    // A box clicked while a reply is awaited toggles the state it has once the reply is in.
+    const auto box = [this](QCheckBox *control, int port, int byte, quint8 mask) {
+        connect(control, &QCheckBox::toggled, this, [this, port, byte, mask](bool checked) {
+            if (!showing_)
+                userEdit([this, port, byte, mask, checked](bool late) {
+                    TwoPortConfig &config = module_.config();
+                    config.setBox(port, byte, mask, late ? !config.box(port, byte, mask) : checked);
+                });
+        });
+    };
     for (int p = 0; p < twoport::PortCount; ++p) {
-        for (int bit = 0; bit < 8; ++bit) {
-            const quint8 mask = quint8(1u << bit);
-            connect(eventBoxes_[p][bit], &QCheckBox::toggled, this, [this, p, mask](bool checked) {
-                if (!showing_)
-                    module_.config().setBox(p, 1, mask, checked);
-            });
-        }
-        for (size_t f = 0; f < FlagBits.size(); ++f) {
-            const quint8 mask = FlagBits[f];
-            connect(flagBoxes_[p][f], &QCheckBox::toggled, this, [this, p, mask](bool checked) {
-                if (!showing_)
-                    module_.config().setBox(p, 2, mask, checked);
-            });
-        }
+        for (int bit = 0; bit < 8; ++bit)
+            box(eventBoxes_[p][bit], p, 1, quint8(1u << bit));
+        for (size_t f = 0; f < FlagBits.size(); ++f)
+            box(flagBoxes_[p][f], p, 2, FlagBits[f]);
     }
-    connect(ui->loeschen, &QCheckBox::toggled, this, [this](bool checked) {
-        if (!showing_)
-            module_.config().loeschen = checked;
-    });
-    connect(ui->programmieren, &QCheckBox::toggled, this, [this](bool checked) {
-        if (!showing_)
-            module_.config().programmieren = checked;
-    });
+    const auto flag = [this](QCheckBox *control, bool TwoPortConfig::*member) {
+        connect(control, &QCheckBox::toggled, this, [this, member](bool checked) {
+            if (!showing_)
+                userEdit([this, member, checked](bool late) {
+                    bool &value = module_.config().*member;
+                    value = late ? !value : checked;
+                });
+        });
+    };
+    flag(ui->loeschen, &TwoPortConfig::loeschen);
+    flag(ui->programmieren, &TwoPortConfig::programmieren);
 }
 
 void Tpara::showConfig()

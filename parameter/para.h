@@ -41,23 +41,26 @@ public:
     void oeffnen();
 
     void laden();
-    // The user picked a current for channel 1 .. 4: the trip-time rule.
-    void zeit1();
-    void zeit2();
-    void zeit3();
-    void zeit4();
-    void pgood_sel_Change();
+    // The user picked entry index of the current list of channel 1 .. 4: the trip-time
+    // rule. While an attempt is in flight these wait for it, like every edit.
+    void zeit1(int index);
+    void zeit2(int index);
+    void zeit3(int index);
+    void zeit4(int index);
+    void pgood_sel_Change(int index);
     void Label5Click();
 
 protected:
     void retranslate() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+    void showConfig() override;
+
 private:
-    void zeit(int channel);
-    void showConfig();
+    void zeit(int channel, int index);
     void showMarkers();
     void wireUserEdits();
+    void nameFieldsForScreenReaders();
 
     Ui::Tpara *ui;
     TwoPortModule module_;

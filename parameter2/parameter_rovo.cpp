@@ -44,15 +44,16 @@ Tparameter_rovo::Tparameter_rovo(AppState &state, SerialLine *line, QWidget *par
     connect(&module_, &SinglePortModule::currentVariantChanged, this,
             [this](ModuleVariant variant) { state_.currentVariant = variant; });
 
-    connect(ui->Button1, &QPushButton::clicked, this, &Tparameter_rovo::Button1Click);
-    connect(ui->Button2, &QPushButton::clicked, this, &Tparameter_rovo::Button2Click);
-    connect(ui->Button3, &QPushButton::clicked, this, &Tparameter_rovo::Button3Click);
-    connect(ui->oeffnen, &QAction::triggered, this, &Tparameter_rovo::oeffnenClick);
-    connect(ui->speichern, &QAction::triggered, this, &Tparameter_rovo::speichernClick);
+    actOn(ui->Button1, [this] { Button1Click(); });
+    actOn(ui->Button2, [this] { Button2Click(); });
+    actOn(ui->Button3, [this] { Button3Click(); });
+    actOn(ui->oeffnen, [this] { oeffnenClick(); });
+    actOn(ui->speichern, [this] { speichernClick(); });
     connect(ui->schliessen, &QAction::triggered, this, &Tparameter_rovo::schliessenClick);
     ui->Label3->installEventFilter(this);
     ui->Image2->installEventFilter(this);
     wireUserEdits();
+    nameFieldsForScreenReaders();
 
     showTripCharacteristic();
     initDialog(module_, line, ui->MainMenu1, QSize(ClientWidth, ClientHeight), QPoint(0, 0), ui->status, ui->sw,
@@ -64,6 +65,18 @@ Tparameter_rovo::Tparameter_rovo(AppState &state, SerialLine *line, QWidget *par
 Tparameter_rovo::~Tparameter_rovo()
 {
     delete ui;
+}
+
+// The check boxes have no text of their own: each is named by the caption beside it.
+void Tparameter_rovo::nameFieldsForScreenReaders()
+{
+    QList<CaptionedField> fields = {{ui->port1_byte2_01, ui->f9, ui->Label2}, {ui->port1_byte2_02, ui->f10, ui->Label2},
+                                    {ui->port1_byte2_40, ui->f11, ui->Label2}, {ui->programmieren, ui->f12},
+                                    {ui->loeschen, ui->StaticText10}};
+    QLabel *const captions[] = {ui->f1, ui->f5, ui->f2, ui->f6, ui->f3, ui->f7, ui->f4, ui->f8};   // bits 01 .. 80
+    for (int bit = 0; bit < 8; ++bit)
+        fields.append({eventBoxes_[bit], captions[bit], ui->Label2});
+    nameByCaptions(fields);
 }
 
 QPoint Tparameter_rovo::placement(const QSize &workAreaSize, const QSize &outerSize)
@@ -111,49 +124,67 @@ bool Tparameter_rovo::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         if (watched == ui->Label3)
-            Label3Click();
+            userAction([this] { Label3Click(); });
         else if (watched == ui->Image2)
-            Image2Click();
+            userAction([this] { Image2Click(); });
     }
     return ConfigDialog::eventFilter(watched, event);
 }
 
 void Tparameter_rovo::wireUserEdits()
 {
-    // User edits go straight into the configuration; settings made by the logic itself
-    // (showing_) are not edits.
+    // User edits go into the configuration; settings made by the logic itself (showing_)
+    // are not edits.
     for (int c = 0; c < singleport::ChannelCount; ++c) {
         connect(channelLists_[c], &QComboBox::currentIndexChanged, this, [this, c](int index) {
             if (!showing_)
-                module_.config().selectChannel(c, index);
+                userEdit([this, c, index](bool) { module_.config().selectChannel(c, index); });
         });
     }
     connect(ui->abschaltzeit, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!showing_)
-            module_.config().selectTripDelay(index);
+            userEdit([this, index](bool) { module_.config().selectTripDelay(index); });
     });
     connect(ui->pgood_sel_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!showing_)
-            module_.config().selectPowerGood(index);
+            userEdit([this, index](bool) { module_.config().selectPowerGood(index); });
     });
     // The threshold list takes typed text too: text that is one of its entries selects
     // that entry, any other text leaves the list without a selection.
     connect(ui->pgood_sel_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) {
-        if (!showing_)
-            module_.config().selectPowerGood(ui->pgood_sel_->findText(text, Qt::MatchExactly));
+        if (showing_)
+            return;
+        userEdit(
+            [this, text](bool late) {
+                module_.config().selectPowerGood(ui->pgood_sel_->findText(text, Qt::MatchExactly));
+                if (!late)
+                    return;
+                // Typed while a reply was awaited: the text stays as typed over what came.
+                showConfig();
+                showing_ = true;
+                ui->pgood_sel_->setEditText(text);
+                showing_ = false;
+            },
+            false);
     });
 
     for (int bit = 0; bit < 8; ++bit) {
         const quint8 mask = quint8(1u << bit);
         connect(eventBoxes_[bit], &QCheckBox::toggled, this, [this, mask](bool checked) {
             if (!showing_)
-                module_.config().setEvent(mask, checked);
+                userEdit([this, mask, checked](bool late) {
+                    SinglePortConfig &config = module_.config();
+                    config.setEvent(mask, late ? !config.event(mask) : checked);
+                });
         });
     }
     const auto flag = [this](QCheckBox *box, bool SinglePortConfig::*member) {
         connect(box, &QCheckBox::toggled, this, [this, member](bool checked) {
             if (!showing_)
-                module_.config().*member = checked;
+                userEdit([this, member, checked](bool late) {
+                    bool &value = module_.config().*member;
+                    value = late ? !value : checked;
+                });
         });
     };
     flag(ui->port1_byte2_01, &SinglePortConfig::lowInputVoltage);

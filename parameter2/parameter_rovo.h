@@ -53,12 +53,14 @@ protected:
     void retranslate() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+    void showConfig() override;
+
 private:
-    void showConfig();
     void showMarkers();
     void showChannels34(bool shown);
     void showTripCharacteristic();
     void wireUserEdits();
+    void nameFieldsForScreenReaders();
 
     Ui::Tparameter_rovo *ui;
     SinglePortModule module_;

@@ -19,6 +19,8 @@ public:
     QByteArrayList replies;
     bool usable = true;      // false: the port is held by another program
     bool holdReads = false;
+    // With holdReads: bytes have come for the read in flight (receiving() is true).
+    bool bytesArriving = false;
     // When set, every call is also noted here as "<label>: <call>", so that a test can
     // see the order of what two lines were asked to do.
     QStringList *journal = nullptr;
@@ -52,6 +54,7 @@ public:
             later([this] { completeRead(replies.isEmpty() ? QByteArray() : replies.takeFirst()); });
     }
     bool isUsable() const override { return opened_; }
+    bool receiving() const override { return reading_ && bytesArriving; }
 
     bool readInFlight() const { return reading_; }
     void completeRead(const QByteArray &bytes)

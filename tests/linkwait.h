@@ -32,11 +32,12 @@ inline QByteArray commandOnce(ConfigTransaction &transaction, const QString &por
     return done.first().first().toByteArray();
 }
 
-// Lets the attempt in flight complete (a fake line answers from the event loop).
+// Lets the attempt in flight, and the actions and attempts that wait for it, complete (a
+// fake line answers from the event loop).
 inline void settle(const RetryProtocol &protocol)
 {
     QElapsedTimer clock;
     clock.start();
-    while (protocol.attemptInFlight() && clock.elapsed() < 5000)
+    while (protocol.busy() && clock.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }

@@ -57,6 +57,20 @@ const char *const LampOutlines[] = {"mb1_1", "mb1_2", "mb1_3", "mb1_4", "mb1_5",
 const char *const Values[] = {"i1",     "i2",     "i3",         "i4",         "i1_max",     "i2_max",     "i3_max",
                               "i4_max", "uin",    "uin_min",    "i1_endwert", "i2_endwert", "i3_endwert", "i4_endwert"};
 
+// The configuration dialog of the family opened in the language, switched to the other
+// language first so that the names are seen to follow the switch.
+QMainWindow *openDialog(FuseApplication &app, bool twoPort, bool english)
+{
+    ctl<QTimer>(app.Form1.get(), "Timer1")->stop();
+    QMainWindow *dialog = twoPort ? static_cast<QMainWindow *>(app.para.get())
+                                  : static_cast<QMainWindow *>(app.parameter_rovo.get());
+    app.state.currentVariant = twoPort ? ModuleVariant::FourChannelTwoPort : ModuleVariant::FourChannel10A;
+    english ? app.Form1->deutschClick() : app.Form1->englischClick();
+    app.Form1->Button1Click();
+    english ? app.Form1->englischClick() : app.Form1->deutschClick();
+    return dialog;
+}
+
 } // namespace
 
 class tst_Accessibility : public QObject
@@ -80,6 +94,8 @@ private slots:
     void interfaceMadeBeforeIsReplaced();
     void markers_data();
     void markers();
+    void dialogFieldsNamedByCaptions_data();
+    void dialogFieldsNamedByCaptions();
     void screenReadersHearOfChanges();
 
 private:
@@ -504,14 +520,7 @@ void tst_Accessibility::markers()
     delete form;
     form = nullptr;
     FuseApplication app;
-    ctl<QTimer>(app.Form1.get(), "Timer1")->stop();
-    QMainWindow *dialog = twoPort ? static_cast<QMainWindow *>(app.para.get())
-                                  : static_cast<QMainWindow *>(app.parameter_rovo.get());
-    app.state.currentVariant = twoPort ? ModuleVariant::FourChannelTwoPort : ModuleVariant::FourChannel10A;
-    // Switched to the other language first, so that the names are seen to follow.
-    english ? app.Form1->deutschClick() : app.Form1->englischClick();
-    app.Form1->Button1Click();
-    english ? app.Form1->englischClick() : app.Form1->deutschClick();
+    QMainWindow *dialog = openDialog(app, twoPort, english);
 
     // Every list empty: a write is refused and shows every marker.
     for (QComboBox *list : dialog->findChildren<QComboBox *>())
@@ -543,6 +552,70 @@ void tst_Accessibility::markers()
         QCOMPARE(iface(dialog->findChild<QWidget *>(fields[i].section('=', 0, 0)))->text(QAccessible::Description),
                  QString());
     }
+}
+
+void tst_Accessibility::dialogFieldsNamedByCaptions_data()
+{
+    QTest::addColumn<bool>("twoPort");
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QStringList>("fields");   // objectName=accessible name, a sample of each kind
+    QTest::newRow("single-port, German") << false << false
+        << QStringList{"port1_byte1_01=Überstrom Kanal 1, Port 1", "port1_byte1_02=Kanal 1 ausgelöst, Port 1",
+                       "port1_byte1_80=Kanal 4 ausgelöst, Port 1", "port1_byte2_40=Ausgang invertieren, Port 1",
+                       "loeschen=Freigeben ausgelöster Kanäle", "programmieren=Programmierung erlauben",
+                       "abschaltzeit=Auslösezeit [s]"};
+    QTest::newRow("single-port, English") << false << true
+        << QStringList{"port1_byte1_01=Overcurrent channel 1, Port 1", "loeschen=Release channel, if open circuit",
+                       "programmieren=Programming allowed", "k2_sel=Channel 2, configured current [A]"};
+    QTest::newRow("two-port, German") << true << false
+        << QStringList{"port2_byte1_01=Überstrom Kanal 1, Port 2", "port1_byte1_40=Überstrom Kanal 4, Port 1",
+                       "port2_byte2_80=Ausgang invertieren, Port 2", "k1_time=Kanal 1, Auslösezeit [s]",
+                       "k4_time=Kanal 4, Auslösezeit [s]", "loeschen=Freigeben ausgelöster Kanäle"};
+    QTest::newRow("two-port, English") << true << true
+        << QStringList{"port2_byte2_01=Uin < power good, Port 2", "k3_time=Channel 3, Fuse delay [s]",
+                       "programmieren=Programming allowed"};
+}
+
+// Every list and check box of a dialog is told apart by its name: never empty, never just
+// the list's value, never the name of another field.
+void tst_Accessibility::dialogFieldsNamedByCaptions()
+{
+    QFETCH(bool, twoPort);
+    QFETCH(bool, english);
+    QFETCH(QStringList, fields);
+
+    delete form;
+    form = nullptr;
+    FuseApplication app;
+    QMainWindow *dialog = openDialog(app, twoPort, english);
+    dialog->findChild<QPushButton *>("Button3")->click();   // factory settings: every list has a value
+
+    QStringList names;
+    QList<QWidget *> widgets;
+    for (QCheckBox *box : dialog->findChildren<QCheckBox *>())
+        widgets << box;
+    for (QComboBox *list : dialog->findChildren<QComboBox *>())
+        widgets << list;
+    QVERIFY(widgets.size() >= (twoPort ? 31 : 19));
+    for (QWidget *w : widgets) {
+        const QString name = iface(w)->text(QAccessible::Name);
+        QVERIFY2(!name.isEmpty(), qPrintable(w->objectName()));
+        if (auto *list = qobject_cast<QComboBox *>(w)) {
+            QVERIFY2(name != list->currentText(), qPrintable(w->objectName() + ": " + name));
+            // The value stays the list's value: a screen reader reads both.
+            QCOMPARE(iface(w)->text(QAccessible::Value), list->currentText());
+        }
+        QVERIFY2(!names.contains(name), qPrintable(w->objectName() + ": " + name + " twice"));
+        names << name;
+    }
+    for (const QString &f : fields) {
+        QWidget *w = dialog->findChild<QWidget *>(f.section('=', 0, 0));
+        QVERIFY2(w, qPrintable(f));
+        QCOMPARE(iface(w)->text(QAccessible::Name), f.section('=', 1));
+    }
+    // Nothing visible: the check boxes still carry no text.
+    for (QCheckBox *box : dialog->findChildren<QCheckBox *>())
+        QCOMPARE(box->text(), QString());
 }
 
 namespace {

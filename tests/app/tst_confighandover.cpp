@@ -61,6 +61,8 @@ private slots:
     void applicationCreatesAndWiresTheDialog();
     void clickDuringAnAttemptWaitsForIt();
     void closeDuringAnAttemptDropsIt();
+    void buttonWhileATelegramArrives();
+    void buttonWithNothingArrivingHandsOverAtOnce();
 
 private:
     QList<QWidget *> channels34() const
@@ -344,6 +346,46 @@ void tst_ConfigHandOver::closeDuringAnAttemptDropsIt()
     QVERIFY(journal.filter("dialog").size() == 1);
     QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());
     QVERIFY(!dlg->machinery().protocol().retryActive());
+}
+
+void tst_ConfigHandOver::buttonWhileATelegramArrives()
+{
+    FakeLine twoPortLine;
+    Tpara para(state, &twoPortLine);
+    form->setConfigurationDialogs(&para, dlg);
+    monitoring();
+    mainLine->holdReads = true;
+    QTRY_VERIFY(mainLine->readInFlight());
+    mainLine->bytesArriving = true;   // the first bytes of a two-port module's telegram
+    QTest::mouseClick(ctl<QPushButton>(form, "Button1"), Qt::LeftButton);
+    // The read goes on to its end: the port is still the main window's.
+    QVERIFY(form->isEnabled());
+    QVERIFY(!para.isVisible() && !dlg->isVisible());
+    QVERIFY(!mainLine->calls.contains(QStringLiteral("close")));
+
+    mainLine->completeRead(hexBytes("E4 15 05 00 01 2C 00 96 04 D2 00 00 03 E8 00 07 04 D2 00 32 09 60 09 5B A6 "
+                                    "00 00 00 FD E4 16"));
+    // The telegram was decoded, and it chose the dialog.
+    QCOMPARE(ctl<QLabel>(form, "i1")->text(), QStringLiteral("3,00 Adc"));
+    QCOMPARE(state.currentVariant, ModuleVariant::FourChannelTwoPort);
+    QVERIFY(para.isVisible());
+    QVERIFY(!dlg->isVisible());
+    QVERIFY(!form->isEnabled());
+    QVERIFY(!ctl<QTimer>(form, "Timer1")->isActive());
+    QCOMPARE(portCalls(*mainLine), QStringList{QStringLiteral("close")});
+    para.close();
+}
+
+void tst_ConfigHandOver::buttonWithNothingArrivingHandsOverAtOnce()
+{
+    monitoring();
+    mainLine->holdReads = true;
+    QTRY_VERIFY(mainLine->readInFlight());
+    QTest::mouseClick(ctl<QPushButton>(form, "Button1"), Qt::LeftButton);
+    QVERIFY(dlg->isVisible());
+    QVERIFY(!form->isEnabled());
+    QVERIFY(!mainLine->readInFlight());   // dropped with the close: it had nothing
+    QCOMPARE(portCalls(*mainLine), QStringList{QStringLiteral("close")});
 }
 
 QTEST_MAIN(tst_ConfigHandOver)

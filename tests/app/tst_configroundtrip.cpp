@@ -58,7 +58,8 @@ void tst_ConfigRoundTrip::readWriteSaveLoad()
 
     // Hand-over.
     QTest::mouseClick(ctl<QPushButton>(app.Form1.get(), "Button1"), Qt::LeftButton);
-    QVERIFY(dlg->isVisible());
+    // A telegram arriving is read to its end first.
+    QTRY_VERIFY(dlg->isVisible());
     QVERIFY(!app.Form1->isEnabled());
     QVERIFY(!ctl<QTimer>(app.Form1.get(), "Timer1")->isActive());
 
@@ -128,6 +129,7 @@ void tst_ConfigRoundTrip::silentModule()
     QCOMPARE(app.state.currentVariant, ModuleVariant::FourChannel6A);
 
     QTest::mouseClick(ctl<QPushButton>(app.Form1.get(), "Button1"), Qt::LeftButton);
+    QTRY_VERIFY(dlg->isVisible());
     QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     QElapsedTimer clock;
     clock.start();

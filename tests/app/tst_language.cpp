@@ -6,7 +6,9 @@
 #include "parameter/para.h"
 #include "parameter2/parameter_rovo.h"
 
+#include "config/translation.h"
 #include "windowcontrols.h"
+#include <QFileDialog>
 #include <QtTest>
 
 using Texts = QList<QPair<QString, QString>>;   // control name, text
@@ -109,6 +111,8 @@ private slots:
     void messagesFollowTheLanguage();
     void hiddenControlsStayHidden();
     void notSwitched();
+    void qtTextsFollowTheLanguage_data();
+    void qtTextsFollowTheLanguage();
 
 private:
     void compare(bool german)
@@ -210,3 +214,39 @@ void tst_Language::notSwitched()
 
 QTEST_MAIN(tst_Language)
 #include "tst_language.moc"
+
+void tst_Language::qtTextsFollowTheLanguage_data()
+{
+    QTest::addColumn<bool>("german");
+    QTest::addColumn<QStringList>("texts");   // the open dialog's look-in label, file-name label, cancel button
+    QTest::newRow("German") << true << QStringList{"Suchen in:", "Datei&name:", "Abbrechen"};
+    QTest::newRow("English") << false << QStringList{"Look in:", "File &name:", "Cancel"};
+}
+
+// The file dialog Qt draws itself speaks the language selected, from Qt's own translations.
+void tst_Language::qtTextsFollowTheLanguage()
+{
+    QFETCH(bool, german);
+    QFETCH(QStringList, texts);
+    if (german && qtGermanTranslator().isEmpty())
+        QFAIL("Qt's German translations are not installed (qt6-translations-l10n)");
+    // Switched away and back, so that the texts are seen to follow the switch.
+    german ? app->Form1->englischClick() : app->Form1->deutschClick();
+    german ? app->Form1->deutschClick() : app->Form1->englischClick();
+    app->Form1->Button1Click();
+    Tparameter_rovo &dialog = *app->parameter_rovo;
+    QStringList seen;
+    dialog.askFileName = [&](QFileDialog &d) {
+        d.setOption(QFileDialog::DontUseNativeDialog);   // the dialog Qt draws, as on this platform
+        d.show();
+        seen << ctl<QLabel>(&d, "lookInLabel")->text() << ctl<QLabel>(&d, "fileNameLabel")->text();
+        for (QPushButton *b : d.findChildren<QPushButton *>()) {
+            if (b->text() == texts.last())
+                seen << b->text();
+        }
+        d.reject();
+        return QString();
+    };
+    dialog.oeffnenClick();
+    QCOMPARE(seen, texts);
+}

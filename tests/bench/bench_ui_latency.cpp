@@ -185,6 +185,9 @@ int runState(int state, int seconds)
             fail(QStringLiteral("main window without Button1"));
         configure->click();
         QWidget *dialog = fuse.parameter_rovo.get();
+        // A telegram that is arriving is read to its end first.
+        for (int waited = 0; !dialog->isVisible() && waited < 500; waited += 10)
+            runFor(10);
         readButton = dialog->findChild<QPushButton *>(QStringLiteral("Button1"));
         statusLine = dialog->findChild<QLabel *>(QStringLiteral("status"));
         if (!dialog->isVisible() || !readButton || !statusLine)

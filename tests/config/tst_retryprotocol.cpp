@@ -68,6 +68,8 @@ private slots:
     void retryTickDuringAnAttemptWaitsForIt_data();
     void retryTickDuringAnAttemptWaitsForIt();
     void closeDialogForgetsTheAttemptInFlight();
+    void actionsDuringAnAttemptFollowInOrder();
+    void actionInsideAWaitingActionKeepsItsPlace();
 
 private:
     RetryProtocol *protocol_ = nullptr;
@@ -404,8 +406,9 @@ void tst_RetryProtocol::buttonDuringAnAttemptWaitsForIt()
     QVERIFY(protocol_->attemptInFlight());
     protocol_->startWrite();   // pressed while the read is on the line
     QCOMPARE(fake_->modes, QList<bool>{true});
-    QVERIFY(!protocol_->readMode());
+    QVERIFY(protocol_->readMode());   // the whole click waits, its mode too
     fake_->answer();           // the read fails; the write goes out right after it
+    QCoreApplication::processEvents();   // what waited follows from the event loop
     QCOMPARE(fake_->modes, (QList<bool>{true, false}));
     QVERIFY(protocol_->attemptInFlight());
     fake_->script = {Outcome::Success};
@@ -437,9 +440,13 @@ void tst_RetryProtocol::retryTickDuringAnAttemptWaitsForIt()
     QCOMPARE(fake_->modes.size(), 2);
     fake_->script = {outcomeInFlight};
     fake_->answer();
+    QCoreApplication::processEvents();
+    QCOMPARE(fake_->modes.size(), attempts);
+    QTest::qWait(20);   // a dropped tick stays dropped
     QCOMPARE(fake_->modes.size(), attempts);
     if (protocol_->attemptInFlight())
         fake_->answer();
+    QCoreApplication::processEvents();
     QCOMPARE(protocol_->retryCount(), retryCount);
 }
 
@@ -454,6 +461,59 @@ void tst_RetryProtocol::closeDialogForgetsTheAttemptInFlight()
     QCOMPARE(fake_->modes.size(), 1);
     QVERIFY(!protocol_->retryActive());
     QVERIFY(!protocol_->statusVisible());
+}
+
+void tst_RetryProtocol::actionsDuringAnAttemptFollowInOrder()
+{
+    QStringList log;
+    fake_->hold = true;
+    protocol_->startRead();
+    protocol_->whenIdle([&] { log << QStringLiteral("A"); });
+    protocol_->startWrite();
+    protocol_->whenIdle([&] { log << QStringLiteral("B"); });
+    protocol_->retryTick();   // falls due meanwhile
+    QVERIFY(log.isEmpty());
+    QVERIFY(protocol_->readMode());
+    fake_->answer();          // the read fails
+    // A, then the write, which B waits for; the tick waits behind them.
+    QCoreApplication::processEvents();
+    QCOMPARE(fake_->modes, (QList<bool>{true, false}));
+    QCOMPARE(log, QStringList{"A"});
+    fake_->script = {Outcome::Failure};
+    fake_->answer();
+    QCoreApplication::processEvents();
+    QCOMPARE(log, (QStringList{"A", "B"}));
+    QCoreApplication::processEvents();
+    QCOMPARE(fake_->modes, (QList<bool>{true, false, false}));   // the tick, in write mode
+    QVERIFY(protocol_->attemptInFlight());
+    fake_->answer();
+    QCoreApplication::processEvents();
+    QVERIFY(!protocol_->busy());
+    QCOMPARE(protocol_->retryCount(), 1);
+    // Between attempts nothing waits.
+    protocol_->whenIdle([&] { log << QStringLiteral("C"); });
+    QCOMPARE(log, (QStringList{"A", "B", "C"}));
+}
+
+void tst_RetryProtocol::actionInsideAWaitingActionKeepsItsPlace()
+{
+    QStringList log;
+    fake_->hold = true;
+    protocol_->startRead();
+    // A starts a write, then its second half must wait for that write, yet comes before B.
+    protocol_->whenIdle([&] {
+        log << QStringLiteral("A1");
+        protocol_->startWrite();
+        protocol_->whenIdle([&] { log << QStringLiteral("A2"); });
+    });
+    protocol_->whenIdle([&] { log << QStringLiteral("B"); });
+    fake_->answer();
+    QCoreApplication::processEvents();
+    QCOMPARE(log, QStringList{"A1"});
+    QVERIFY(protocol_->attemptInFlight());
+    fake_->answer();
+    QCoreApplication::processEvents();
+    QCOMPARE(log, (QStringList{"A1", "A2", "B"}));
 }
 
 QTEST_GUILESS_MAIN(tst_RetryProtocol)

@@ -75,7 +75,7 @@ void tst_PortDiagnosis::states()
 void tst_PortDiagnosis::heldByAnotherProcessNamesIt()
 {
 #ifdef Q_OS_UNIX
-    // flock(1) takes the device as the tool and fusectl do; without forking, the process
+    // flock(1) takes the device as the tool and efusectl do; without forking, the process
     // that holds it is the one started here.
     QProcess holder;
     holder.start(QStringLiteral("flock"), {QStringLiteral("--no-fork"), QStringLiteral("-x"), sim_.slavePath(),

@@ -28,7 +28,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = electronic-fuse ] && pass "Package" || fail "Package is '$(field Package)'"
 [ "$(field Version)" = "$version" ] && pass "Version $version" || fail "Version is '$(field Version)'"
 [ "$(field Section)" = electronics ] && pass "Section" || fail "Section is '$(field Section)'"
-[ "$(field Recommends)" = fonts-wine ] && pass "Recommends" || fail "Recommends is '$(field Recommends)'"
+[ "$(field Recommends)" = "fonts-wine, qt6-translations-l10n" ] && pass "Recommends" || fail "Recommends is '$(field Recommends)'"
 field Maintainer | grep -q '^[^<]\+ <[^@ ]\+@[^> ]\+>$' && pass "Maintainer" || fail "Maintainer is '$(field Maintainer)'"
 for lib in libc6 libqt6core6 libqt6widgets6 libqt6serialport6 libqt6svg6; do
     field Depends | grep -q "\\b$lib\\b" && pass "Depends on $lib" || fail "Depends lacks $lib: $(field Depends)"
@@ -37,22 +37,42 @@ done
 
 # Contents.
 dpkg-deb -x "$deb" "$root"
-for f in usr/bin/electronic-fuse usr/bin/fuse-simulator usr/bin/fusectl \
+for f in usr/bin/electronic-fuse usr/bin/fuse-simulator usr/bin/efusectl \
          usr/share/applications/$id.desktop \
          usr/share/icons/hicolor/scalable/apps/$id.svg \
          usr/share/metainfo/$id.metainfo.xml \
          usr/share/man/man1/electronic-fuse.1.gz usr/share/man/man1/fuse-simulator.1.gz \
-         usr/share/man/man1/fusectl.1.gz \
+         usr/share/man/man1/efusectl.1.gz usr/share/bash-completion/completions/efusectl \
          usr/share/doc/electronic-fuse/copyright usr/share/doc/electronic-fuse/changelog.gz; do
     [ -f "$root/$f" ] && pass "/$f" || fail "/$f is not in the package"
 done
-for f in usr/bin/electronic-fuse usr/bin/fuse-simulator usr/bin/fusectl; do
+for f in usr/bin/electronic-fuse usr/bin/fuse-simulator usr/bin/efusectl; do
     [ -x "$root/$f" ] || fail "/$f is not executable"
 done
+# Each manual page points at the other two, and at nothing the package does not install.
+for page in electronic-fuse fuse-simulator efusectl; do
+    text=$(zcat "$root/usr/share/man/man1/$page.1.gz")
+    for other in electronic-fuse fuse-simulator efusectl; do
+        [ $other = $page ] && continue
+        echo "$text" | sed -n '/^\.SH SEE ALSO/,$p' | grep -q "^\.BR $other (1)" \
+            && pass "$page(1) SEE ALSO $other(1)" || fail "$page(1) SEE ALSO lacks $other(1)"
+    done
+    echo "$text" | grep -q 'README' && fail "$page(1) points at a README the package does not install"
+done
+"$root/usr/bin/fuse-simulator" --help 2>&1 | grep -q 'README' && fail "fuse-simulator --help points at a README"
+# The command line's old name is the kernel's FUSE control file system: no alias is left.
+if find "$root" -name '*fusectl*' ! -name '*efusectl*' | grep -q .; then
+    fail "the package still holds a fusectl: $(find "$root" -name '*fusectl*' ! -name '*efusectl*')"
+else
+    pass "no fusectl besides efusectl"
+fi
 
 # The menu entry starts the packaged binary and names the packaged icon.
 desktop=$root/usr/share/applications/$id.desktop
-if desktop-file-validate "$desktop"; then pass "desktop-file-validate"; else fail "desktop-file-validate"; fi
+validation=$(desktop-file-validate "$desktop" 2>&1)
+if [ $? = 0 ] && [ -z "$validation" ]; then pass "desktop-file-validate, without a hint"; else fail "desktop-file-validate: $validation"; fi
+grep -qx 'Categories=Science;Electronics;Engineering;' "$desktop" && pass "Categories" \
+    || fail "the desktop entry's categories are $(grep '^Categories=' "$desktop")"
 exec_bin=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
 [ -x "$root/usr/bin/$exec_bin" ] && pass "Exec=$exec_bin is packaged" || fail "Exec=$exec_bin is not in /usr/bin"
 grep -qx "Icon=$id" "$desktop" && pass "Icon=$id" || fail "the desktop entry does not name the icon $id"
@@ -60,9 +80,10 @@ grep -qx "Icon=$id" "$desktop" && pass "Icon=$id" || fail "the desktop entry doe
 # One id names the desktop entry, the icon and the metadata.
 metainfo=$root/usr/share/metainfo/$id.metainfo.xml
 grep -q "<id>$id</id>" "$metainfo" && pass "metainfo id $id" || fail "the metainfo id is not $id"
+grep -q '<url type="homepage">https://' "$metainfo" && pass "metainfo home page" || fail "the metainfo names no home page"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" && pass "launchable $id.desktop" \
     || fail "the metainfo does not launch $id.desktop"
-for bin in electronic-fuse fuse-simulator fusectl; do
+for bin in electronic-fuse fuse-simulator efusectl; do
     grep -q "<binary>$bin</binary>" "$metainfo" && pass "metainfo provides $bin" || fail "the metainfo does not provide $bin"
 done
 

@@ -17,6 +17,10 @@
 #include "testfiles.h"
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 const QString Port = QStringLiteral("\\\\.\\COM3");
@@ -669,6 +673,10 @@ void tst_Para::statusTextsAndColours_data()
     QTest::newRow("file read, English: black") << "load good" << true << "Read file correctly" << false;
     QTest::newRow("Config with a capital: red, C12") << "load Config" << false << "Datei fehlerhaft C12" << true;
     QTest::newRow("single-port file, English: red, C11") << "load single-port" << true << "File error C11" << true;
+#ifdef Q_OS_UNIX
+    // Opened for reading, a FIFO would block the window until a writer came.
+    QTest::newRow("FIFO: unreadable, red, C13, at once") << "load fifo" << false << "Datei fehlerhaft C13" << true;
+#endif
     QTest::newRow("save into a missing folder: red") << "save fails" << false << "Datei konnte nicht gespeichert werden" << true;
     QTest::newRow("save into a missing folder, English: red") << "save fails" << true << "File could not be saved" << true;
 }
@@ -723,7 +731,14 @@ void tst_Para::statusTextsAndColours()
             contents = "Config\r\n88,88,D6,00,00;\r\n02,80,08,C0;\r\nAE081DDD12F256\r\n";
         else if (action == QLatin1String("load single-port"))
             contents = "config\r\nAA,AA,D6,07;\r\nAA,C0;\r\nAE081DDD12F256\r\n";
-        QVERIFY(writeAll(path, contents));
+        if (action == QLatin1String("load fifo")) {
+#ifdef Q_OS_UNIX
+            path = dir.filePath(QStringLiteral("status-fifo.txt"));
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+        } else {
+            QVERIFY(writeAll(path, contents));
+        }
         dlg->oeffnenClick();
     }
     QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), text);
@@ -783,6 +798,8 @@ void tst_Para::fileDialogs()
             QCOMPARE(d.acceptMode(), saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
             QVERIFY(!d.testOption(QFileDialog::DontConfirmOverwrite));
             QVERIFY(!d.testOption(QFileDialog::ReadOnly));
+            if (saving)   // it can be resized
+                QVERIFY(d.isSizeGripEnabled());
         }();
         return QString();   // cancelled
     };

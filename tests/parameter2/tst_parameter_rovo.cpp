@@ -548,6 +548,8 @@ void tst_ParameterRovo::fileDialogs()
             QCOMPARE(d.defaultSuffix(), saving ? QStringLiteral("txt") : QString());
             QCOMPARE(d.acceptMode(), saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
             QVERIFY(!d.testOption(QFileDialog::DontConfirmOverwrite));
+            if (saving)   // unlike the two-port dialog's, no size grip
+                QVERIFY(!d.isSizeGripEnabled());
         }();
         return QString();   // cancelled
     };

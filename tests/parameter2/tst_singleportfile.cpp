@@ -7,6 +7,7 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 using namespace singleport;
@@ -59,9 +60,12 @@ private slots:
     void saveRefusesIncompleteConfiguration();
     void failedSaveKeepsTheOldFile();
     void saveIntoMissingFolderFails();
+    void saveOntoNoRegularFileFails();
     void readLines_data();
     void readLines();
     void unreadableFileIsCode14();
+    void noRegularFileIsCode14WithoutOpening_data();
+    void noRegularFileIsCode14WithoutOpening();
     void overlongLineIsCut();
     void errorCodes_data();
     void errorCodes();
@@ -179,6 +183,24 @@ void tst_SinglePortFile::saveIntoMissingFolderFails()
     QVERIFY(!file::save(dir_.filePath("no/such/folder/config.txt"), factory10A()));
 }
 
+// Saving renames a temporary file over the target: a FIFO or device would be replaced by
+// a plain file (as root even /dev/null). It is left as it is and the save fails.
+void tst_SinglePortFile::saveOntoNoRegularFileFails()
+{
+#ifdef Q_OS_UNIX
+    const QString fifo = dir_.filePath("save-fifo.txt");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(!file::save(fifo, factory10A()));
+    QVERIFY(!QFileInfo(fifo).isFile());
+    QString reason;
+    QVERIFY(!configfile::save(fifo, "x", &reason));
+    QVERIFY(!reason.isEmpty());
+    QVERIFY(QDir(dir_.path()).entryList(QDir::Files).filter("save-fifo").isEmpty());   // no temporary left
+#else
+    QSKIP("FIFOs are a Unix matter");
+#endif
+}
+
 void tst_SinglePortFile::readLines_data()
 {
     QTest::addColumn<QByteArray>("contents");
@@ -209,6 +231,40 @@ void tst_SinglePortFile::unreadableFileIsCode14()
     QCOMPARE(result.errorCode, 14);
     QVERIFY(!result.notHexadecimal);
     QVERIFY(c.validate().any());
+}
+
+void tst_SinglePortFile::noRegularFileIsCode14WithoutOpening_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("directory") << "directory";
+#ifdef Q_OS_UNIX
+    // Opening a FIFO for reading waits for a writer; /dev/zero never ends a line.
+    QTest::newRow("FIFO without a writer") << "fifo";
+    QTest::newRow("endless device") << "/dev/zero";
+#endif
+}
+
+void tst_SinglePortFile::noRegularFileIsCode14WithoutOpening()
+{
+    QFETCH(QString, kind);
+    QString path = kind;
+    if (kind == "directory") {
+        path = dir_.filePath("a-folder.txt");
+        QVERIFY(QDir().mkpath(path));
+    } else if (kind == "fifo") {
+        path = dir_.filePath("a-fifo.txt");
+#ifdef Q_OS_UNIX
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+    }
+    SinglePortConfig c = before();
+    QElapsedTimer clock;
+    clock.start();
+    const file::LoadResult result = file::load(path, c);
+    QVERIFY(clock.elapsed() < 1000);
+    QCOMPARE(result.errorCode, 14);
+    QVERIFY(!result.notHexadecimal);
+    QCOMPARE(file::readLines(path), QStringList({"", "", "", ""}));
 }
 
 void tst_SinglePortFile::overlongLineIsCut()

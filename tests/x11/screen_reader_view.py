@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 # Prints what a screen reader finds in the tool's main window over AT-SPI: role and
-# name, one line per object, indented by depth. With --press NAME it
-# first presses the button of that name through its accessible action, as a screen
-# reader user would.
-# Usage: screen_reader_view.py [--press NAME]
+# name, one line per object, indented by depth. With --press NAME (more than once) it
+# first presses the buttons of those names through their accessible actions, as a screen
+# reader user would; with --window TITLE it prints that window instead.
+# Usage: screen_reader_view.py [--press NAME]... [--window TITLE]
 import os
 import sys
 import time
@@ -26,18 +26,24 @@ def main():
     if app is None:
         print("FAIL: the tool is not on the accessibility bus")
         return 1
-    if len(sys.argv) == 3 and sys.argv[1] == "--press":
-        if not any(press(window, sys.argv[2]) for window in app):
-            print("FAIL: no button " + sys.argv[2])
-            return 1
-        time.sleep(0.5)
+    titles = ("Visualisierung", "Visualization")
+    args = sys.argv[1:]
+    while len(args) >= 2:
+        option, value = args.pop(0), args.pop(0)
+        if option == "--window":
+            titles = (value,)
+        elif option == "--press":
+            if not any(press(window, value) for window in app):
+                print("FAIL: no button " + value)
+                return 1
+            time.sleep(0.5)
     for window in app:
-        if window.name in ("Visualisierung", "Visualization"):
+        if window.name in titles:
             out = []
             walk(window, 0, out)
             print("\n".join(out))
             return 0
-    print("FAIL: no main window among " + ", ".join(w.name for w in app))
+    print("FAIL: no window %s among %s" % (" or ".join(titles), ", ".join(w.name for w in app)))
     return 1
 
 

@@ -50,12 +50,14 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("fuse-simulator"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(FUSE_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Simulates an electronic fuse module on a pseudo-terminal linked as COMn in the user's ports "
-        "folder. Commands are read line by line on stdin; see tools/README.md."));
+        "folder. Commands are read line by line on stdin; see man fuse-simulator."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port name, COM1 to COM20."),
                                   QStringLiteral("COMn"), QStringLiteral("COM1"));
     const QCommandLineOption variant(QStringLiteral("variant"), QStringLiteral("Type byte in hex: 11, 13, 15, 17, 19."),

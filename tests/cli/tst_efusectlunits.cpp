@@ -1,9 +1,11 @@
-// The pure parts of fusectl: records of `monitor`, the command line, the verify comparison
+// The pure parts of efusectl: records of `monitor`, the command line, the verify comparison
 // and the file checks of `write`.
 #include "cli/configcompare.h"
 #include "cli/configfilecheck.h"
+#include "cli/configinput.h"
 #include "cli/invocation.h"
 #include "cli/monitorrecord.h"
+#include "config/translation.h"
 #include "hexbytes.h"
 #include "link/frame.h"
 #include "parameter/twoportfile.h"
@@ -12,6 +14,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using configcompare::Difference;
 using configfilecheck::Result;
@@ -65,7 +71,7 @@ TwoPortConfig twoFactory()
 
 } // namespace
 
-class TestFusectlUnits : public QObject
+class TestEfusectlUnits : public QObject
 {
     Q_OBJECT
 private slots:
@@ -92,21 +98,25 @@ private slots:
 
     void fileCheck_data();
     void fileCheck();
+    void fileErrorInWords_data();
+    void fileErrorInWords();
+    void help_data();
+    void help();
 
 private:
     QTemporaryDir dir_;
 };
 
-void TestFusectlUnits::csvRecord_data()
+void TestEfusectlUnits::csvRecord_data()
 {
     QTest::addColumn<QByteArray>("frame");
     QTest::addColumn<QByteArray>("line");
     const QByteArray time = "2026-12-01T14:03:07.042+01:00";
     QTest::newRow("four channels, every digit kept") << hexBytes(Example)
-        << time + ",FourChannel10A,3.00,1.50,12.34,0.00,10.00,0.07,12.34,0.50,24.00,23.95,6,10,0,0,1,0,1,0,0,0,0,0,0,0\r\n";
+        << time + ",FourChannel10A,3.00,1.50,12.34,0.00,10.00,0.07,12.34,0.50,24.00,23.95,6,10,0,0,1,0,1,0,0,0,0,0,0,0\n";
     // Type byte 0x11: offset 1 is not covered by the check byte.
     QTest::newRow("two channels leave 3 and 4 empty") << withType(Example, 0x11)
-        << time + ",TwoChannel6A,3.00,1.50,,,10.00,0.07,,,24.00,23.95,6,10,,,1,0,1,0,,,,,0,0\r\n";
+        << time + ",TwoChannel6A,3.00,1.50,,,10.00,0.07,,,24.00,23.95,6,10,,,1,0,1,0,,,,,0,0\n";
     QByteArray big = hexBytes(Example);
     big[4] = char(0xFF); big[5] = char(0xFF);   // 655.35 A
     big[2] = char(0xA0);                        // trips of channels 3 and 4
@@ -114,10 +124,10 @@ void TestFusectlUnits::csvRecord_data()
     big[25] = char(0xF1);                       // rated 1 A and 15 A
     big[28] = char(frame::checkByte(big, 28));
     QTest::newRow("large values, all status lamps") << big
-        << time + ",FourChannel10A,655.35,1.50,12.34,0.00,10.00,0.07,12.34,0.50,24.00,23.95,6,10,1,15,0,0,0,0,0,1,0,1,1,1\r\n";
+        << time + ",FourChannel10A,655.35,1.50,12.34,0.00,10.00,0.07,12.34,0.50,24.00,23.95,6,10,1,15,0,0,0,0,0,1,0,1,1,1\n";
 }
 
-void TestFusectlUnits::csvRecord()
+void TestEfusectlUnits::csvRecord()
 {
     QFETCH(QByteArray, frame);
     QFETCH(QByteArray, line);
@@ -126,7 +136,7 @@ void TestFusectlUnits::csvRecord()
     QCOMPARE(monitorrecord::csvLine(*record), line);
 }
 
-void TestFusectlUnits::droppedFrames_data()
+void TestEfusectlUnits::droppedFrames_data()
 {
     QTest::addColumn<QByteArray>("frame");
     QByteArray badCheck = hexBytes(Example);
@@ -136,13 +146,13 @@ void TestFusectlUnits::droppedFrames_data()
     QTest::newRow("foreign type byte") << withType(Example, 0x18);
 }
 
-void TestFusectlUnits::droppedFrames()
+void TestEfusectlUnits::droppedFrames()
 {
     QFETCH(QByteArray, frame);
     QVERIFY(!monitorrecord::fromFrame(frame, fixedTime()));
 }
 
-void TestFusectlUnits::jsonRecordHoldsNumbersAndNulls()
+void TestEfusectlUnits::jsonRecordHoldsNumbersAndNulls()
 {
     const auto four = monitorrecord::fromFrame(hexBytes(Example), fixedTime());
     const QByteArray line = monitorrecord::jsonLine(*four);
@@ -168,10 +178,11 @@ void TestFusectlUnits::jsonRecordHoldsNumbersAndNulls()
     QCOMPARE(t.value("mb2_2").toInt(), 0);
 }
 
-void TestFusectlUnits::headerNamesEveryColumnOnce()
+void TestEfusectlUnits::headerNamesEveryColumnOnce()
 {
     const QByteArray header = monitorrecord::csvHeader();
-    QVERIFY(header.endsWith("\r\n"));
+    // LF alone, for awk and cut.
+    QVERIFY(header.endsWith("mb2_2\n"));
     const QList<QByteArray> names = header.trimmed().split(',');
     QCOMPARE(names.size(), 26);
     QCOMPARE(QSet<QByteArray>(names.begin(), names.end()).size(), 26);
@@ -181,7 +192,7 @@ void TestFusectlUnits::headerNamesEveryColumnOnce()
     QCOMPARE(monitorrecord::csvLine(*record).count(','), header.count(','));
 }
 
-void TestFusectlUnits::csvField_data()
+void TestEfusectlUnits::csvField_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("field");
@@ -192,14 +203,14 @@ void TestFusectlUnits::csvField_data()
     QTest::newRow("line break") << "a\r\nb" << "\"a\r\nb\"";
 }
 
-void TestFusectlUnits::csvField()
+void TestEfusectlUnits::csvField()
 {
     QFETCH(QString, text);
     QFETCH(QString, field);
     QCOMPARE(monitorrecord::csvField(text), field);
 }
 
-void TestFusectlUnits::portDeviceName_data()
+void TestEfusectlUnits::portDeviceName_data()
 {
     QTest::addColumn<QString>("argument");
     QTest::addColumn<std::optional<QString>>("device");
@@ -215,14 +226,14 @@ void TestFusectlUnits::portDeviceName_data()
     QTest::newRow("empty") << "" << std::optional<QString>();
 }
 
-void TestFusectlUnits::portDeviceName()
+void TestEfusectlUnits::portDeviceName()
 {
     QFETCH(QString, argument);
     QFETCH(std::optional<QString>, device);
     QCOMPARE(invocation::portDeviceName(argument), device);
 }
 
-void TestFusectlUnits::variant_data()
+void TestEfusectlUnits::variant_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<std::optional<ModuleVariant>>("variant");
@@ -234,26 +245,31 @@ void TestFusectlUnits::variant_data()
     QTest::newRow("text") << "four" << std::optional<ModuleVariant>();
 }
 
-void TestFusectlUnits::variant()
+void TestEfusectlUnits::variant()
 {
     QFETCH(QString, text);
     QFETCH(std::optional<ModuleVariant>, variant);
     QCOMPARE(invocation::parseVariant(text), variant);
 }
 
-void TestFusectlUnits::commandLine_data()
+void TestEfusectlUnits::commandLine_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<bool>("valid");
-    QTest::addColumn<QString>("summary");   // command, device, seconds, format, output, file, verify, variant
-    QTest::newRow("monitor defaults") << QStringList{"monitor", "COM3"} << true << "0 \\\\.\\COM3 0 csv   0 -";
+    QTest::addColumn<QString>("summary");   // command, device, seconds, format, output, file, verify, variant, count
+    QTest::newRow("monitor defaults") << QStringList{"monitor", "COM3"} << true << "0 \\\\.\\COM3 0 csv   0 - 0";
     QTest::newRow("monitor json 60 s") << QStringList{"monitor", "/dev/ttyUSB1", "--seconds", "60", "--format", "json"}
-        << true << "0 /dev/ttyUSB1 60 json   0 -";
-    QTest::newRow("info") << QStringList{"info", "COM1"} << true << "1 \\\\.\\COM1 0 csv   0 -";
+        << true << "0 /dev/ttyUSB1 60 json   0 - 0";
+    QTest::newRow("info") << QStringList{"info", "COM1"} << true << "1 \\\\.\\COM1 0 csv   0 - 0";
+    QTest::newRow("info json") << QStringList{"info", "COM1", "--format", "json"} << true << "1 \\\\.\\COM1 0 json   0 - 0";
+    QTest::newRow("info text") << QStringList{"info", "COM1", "--format", "text"} << true << "1 \\\\.\\COM1 0 text   0 - 0";
+    QTest::newRow("monitor one record") << QStringList{"monitor", "COM1", "--count", "1"} << true << "0 \\\\.\\COM1 0 csv   0 - 1";
+    QTest::newRow("read to stdout by dash") << QStringList{"read", "COM1", "-o", "-"} << true << "2 \\\\.\\COM1 0 csv -  0 - 0";
+    QTest::newRow("write from stdin") << QStringList{"write", "COM1", "-"} << true << "3 \\\\.\\COM1 0 csv  - 0 - 0";
     QTest::newRow("read to file, variant") << QStringList{"read", "COM2", "-o", "a.txt", "--variant", "15"}
-        << true << "2 \\\\.\\COM2 0 csv a.txt  0 21";
+        << true << "2 \\\\.\\COM2 0 csv a.txt  0 21 0";
     QTest::newRow("write verify, option first") << QStringList{"--verify", "write", "COM2", "cfg.txt"}
-        << true << "3 \\\\.\\COM2 0 csv  cfg.txt 1 -";
+        << true << "3 \\\\.\\COM2 0 csv  cfg.txt 1 - 0";
     QTest::newRow("no command") << QStringList{} << false << "";
     QTest::newRow("unknown command") << QStringList{"erase", "COM1"} << false << "";
     QTest::newRow("missing port") << QStringList{"monitor"} << false << "";
@@ -268,35 +284,41 @@ void TestFusectlUnits::commandLine_data()
     QTest::newRow("variant with monitor") << QStringList{"monitor", "COM1", "--variant", "17"} << false << "";
     QTest::newRow("bad variant") << QStringList{"read", "COM1", "--variant", "18"} << false << "";
     QTest::newRow("unknown option") << QStringList{"read", "COM1", "--fast"} << false << "";
-    QTest::newRow("ports as text") << QStringList{"ports"} << true << "4  0 text   0 -";
-    QTest::newRow("ports as json") << QStringList{"ports", "--format", "json"} << true << "4  0 json   0 -";
+    QTest::newRow("zero count") << QStringList{"monitor", "COM1", "--count", "0"} << false << "";
+    QTest::newRow("count with read") << QStringList{"read", "COM1", "--count", "1"} << false << "";
+    QTest::newRow("csv for info") << QStringList{"info", "COM1", "--format", "csv"} << false << "";
+    QTest::newRow("text for monitor") << QStringList{"monitor", "COM1", "--format", "text"} << false << "";
+    QTest::newRow("format with write") << QStringList{"write", "COM1", "f", "--format", "json"} << false << "";
+    QTest::newRow("help of an unknown command") << QStringList{"help", "erase"} << false << "";
+    QTest::newRow("ports as text") << QStringList{"ports"} << true << "4  0 text   0 - 0";
+    QTest::newRow("ports as json") << QStringList{"ports", "--format", "json"} << true << "4  0 json   0 - 0";
     QTest::newRow("ports takes no port") << QStringList{"ports", "COM1"} << false << "";
     QTest::newRow("ports not as csv") << QStringList{"ports", "--format", "csv"} << false << "";
     QTest::newRow("seconds with ports") << QStringList{"ports", "--seconds", "3"} << false << "";
-    QTest::newRow("monitor not as text") << QStringList{"monitor", "COM1", "--format", "text"} << false << "";
 }
 
-void TestFusectlUnits::commandLine()
+void TestEfusectlUnits::commandLine()
 {
     QFETCH(QStringList, args);
     QFETCH(bool, valid);
     QFETCH(QString, summary);
-    const invocation::Parsed p = invocation::parse(QStringList{"fusectl"} + args);
+    const invocation::Parsed p = invocation::parse(QStringList{"efusectl"} + args);
     QCOMPARE(bool(p.invocation), valid);
     QCOMPARE(p.error.isEmpty(), valid);
     if (!valid)
         return;
     const invocation::Invocation &i = *p.invocation;
-    const QString got = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+    const char *const formats[] = {"csv", "json", "text"};
+    const QString got = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9")
         .arg(int(i.command)).arg(i.portDeviceName).arg(i.seconds)
-        .arg(i.format == invocation::Format::Csv ? "csv" : i.format == invocation::Format::Json ? "json" : "text",
-             i.outputFile, i.configFile)
+        .arg(formats[int(i.format)], i.outputFile, i.configFile)
         .arg(int(i.verify))
-        .arg(i.variant ? QString::number(typeByte(*i.variant)) : QString("-"));
+        .arg(i.variant ? QString::number(typeByte(*i.variant)) : QString("-"))
+        .arg(i.count);
     QCOMPARE(got, summary);
 }
 
-void TestFusectlUnits::compareSinglePort_data()
+void TestEfusectlUnits::compareSinglePort_data()
 {
     QTest::addColumn<SinglePortConfig>("read");
     QTest::addColumn<QList<Difference>>("differences");
@@ -315,14 +337,14 @@ void TestFusectlUnits::compareSinglePort_data()
         {"port1_byte1_01", "0", "1"}, {"port1_byte1_40", "0", "1"}, {"programmieren", "1", "0"}};
 }
 
-void TestFusectlUnits::compareSinglePort()
+void TestEfusectlUnits::compareSinglePort()
 {
     QFETCH(SinglePortConfig, read);
     QFETCH(QList<Difference>, differences);
     QCOMPARE(configcompare::compare(singleFactory(), read), differences);
 }
 
-void TestFusectlUnits::compareTwoPort_data()
+void TestEfusectlUnits::compareTwoPort_data()
 {
     QTest::addColumn<TwoPortConfig>("written");
     QTest::addColumn<TwoPortConfig>("read");
@@ -350,7 +372,7 @@ void TestFusectlUnits::compareTwoPort_data()
         {"port2_byte2_80", "1", "0"}, {"programmieren", "1", "0"}};
 }
 
-void TestFusectlUnits::compareTwoPort()
+void TestEfusectlUnits::compareTwoPort()
 {
     QFETCH(TwoPortConfig, written);
     QFETCH(TwoPortConfig, read);
@@ -358,7 +380,7 @@ void TestFusectlUnits::compareTwoPort()
     QCOMPARE(configcompare::compare(written, read), differences);
 }
 
-void TestFusectlUnits::fileCheck_data()
+void TestEfusectlUnits::fileCheck_data()
 {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<int>("variant");
@@ -386,7 +408,7 @@ void TestFusectlUnits::fileCheck_data()
     QTest::newRow("two-port threshold FF") << QByteArray(two).replace("D6", "FF") << 0x15 << Result::Incomplete << 0 << "pgood_sel_";
 }
 
-void TestFusectlUnits::fileCheck()
+void TestEfusectlUnits::fileCheck()
 {
     QFETCH(QByteArray, contents);
     QFETCH(int, variant);
@@ -415,5 +437,123 @@ void TestFusectlUnits::fileCheck()
     QCOMPARE(kind == Result::NotHexadecimal ? r.invalidText : r.emptyFields.join(' '), detail);
 }
 
-QTEST_GUILESS_MAIN(TestFusectlUnits)
-#include "tst_fusectlunits.moc"
+void TestEfusectlUnits::fileErrorInWords_data()
+{
+    QTest::addColumn<QByteArray>("contents");   // "<missing>", "<directory>", "<fifo>" for no file
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<QString>("message");       // after "<path>: " or "<path> "
+    const QByteArray single = "config\r\n55,A3,D9,04;\r\n81,C2;\r\nAE081DDD12F256\r\n";
+    const QByteArray two = "config\r\n31,58,E0,11,00;\r\n0A,81,40,40;\r\nAE081DDD12F256\r\n";
+    QTest::newRow("missing") << QByteArray("<missing>") << 0x17 << ": no such file (C14)";
+    QTest::newRow("directory") << QByteArray("<directory>") << 0x15 << " is a directory, not a file (C13)";
+    QTest::newRow("fifo, not opened") << QByteArray("<fifo>") << 0x17
+        << " is no regular file (a device, FIFO or socket) and is not opened (C14)";
+    QTest::newRow("empty") << QByteArray("") << 0x17 << ": the file is empty (C14)";
+    QTest::newRow("truncated after line 2") << single.left(22) << 0x17 << ": the file ends after line 2 (C14)";
+    QTest::newRow("two-port truncated after line 3") << two.left(39) << 0x15 << ": the file ends after line 3 (C13)";
+    QTest::newRow("header") << QByteArray(single).replace("config", "Config") << 0x17
+        << ": line 1 reads 'Config', not 'config' (C13)";
+    QTest::newRow("header length") << QByteArray(single).replace("config", "configs") << 0x17
+        << ": line 1 reads 'configs', not 'config' (C14)";
+    QTest::newRow("marker") << QByteArray(two).replace("F256", "F257") << 0x15
+        << ": line 4 reads 'AE081DDD12F257', not 'AE081DDD12F256' (C12)";
+    QTest::newRow("single C1") << QByteArray(single).replace("55,A3", "55;A3") << 0x17
+        << ": line 2, character 3 is ';', not ',' (C1)";
+    QTest::newRow("single C4") << QByteArray(single).replace("04;", "04:") << 0x17
+        << ": line 2, character 12 is ':', not ';' (C4)";
+    QTest::newRow("single C5") << QByteArray(single).replace("04;", "04;;") << 0x17
+        << ": line 2 has 13 characters, not 12 (C5)";
+    QTest::newRow("single C11") << QByteArray(single).replace("C2;", "C2,") << 0x17
+        << ": line 3, character 6 is ',', not ';' (C11)";
+    QTest::newRow("single C12") << QByteArray(single).replace("C2;", "C2") << 0x17
+        << ": line 3 has 5 characters, not 6 (C12)";
+    QTest::newRow("two C4") << QByteArray(two).replace("11,00", "11;00") << 0x15
+        << ": line 2, character 12 is ';', not ',' (C4)";
+    QTest::newRow("two C6") << QByteArray(two).replace("00;\r\n0A", "0;\r\n0A") << 0x15
+        << ": line 2 has 14 characters, not 15 (C6)";
+    QTest::newRow("two C9") << QByteArray(two).replace("40,40", "40;40") << 0x15
+        << ": line 3, character 9 is ';', not ',' (C9)";
+    QTest::newRow("two C11") << QByteArray(two).replace("40;", "4;") << 0x15
+        << ": line 3 has 11 characters, not 12 (C11)";
+    QTest::newRow("not hexadecimal, line 3") << QByteArray(single).replace("81,C2", "zz,C2") << 0x17
+        << ": line 3 holds 'zz', not a hexadecimal number";
+}
+
+void TestEfusectlUnits::fileErrorInWords()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(int, variant);
+    QFETCH(QString, message);
+    QCoreApplication::installTranslator(&englishTranslator());
+    QString path = dir_.filePath(QTest::currentDataTag() + QString(".txt"));
+    if (contents == "<directory>") {
+        QVERIFY(QDir(dir_.path()).mkpath(path));
+    } else if (contents == "<fifo>") {
+#ifdef Q_OS_UNIX
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+#else
+        QSKIP("FIFOs are a Unix matter");
+#endif
+    } else if (contents != "<missing>") {
+        path = writeFile(dir_, QTest::currentDataTag() + QString(".txt"), contents);
+    }
+    // A FIFO without a writer would block an open for reading here, and fail the time-out.
+    const configinput::Input input = configinput::read(path);
+    const ModuleVariant v = *variantFromTypeByte(quint8(variant));
+    const configfilecheck::Family family = configfilecheck::familyOf(v);
+    Result r;
+    if (family == configfilecheck::Family::TwoPort) {
+        TwoPortConfig c;
+        r = configfilecheck::loadTwoPort(input.lines, c);
+    } else {
+        SinglePortConfig c;
+        r = configfilecheck::loadSinglePort(input.lines, v, c);
+    }
+    const QString text = r.kind == Result::NotHexadecimal ? configinput::describeNotHexadecimal(input, r.invalidText)
+                                                          : configinput::describeError(input, family, r.errorCode);
+    QCoreApplication::removeTranslator(&englishTranslator());
+    QVERIFY2(r.kind == Result::FileError || r.kind == Result::NotHexadecimal, qPrintable(text));
+    QCOMPARE(text, path + message);
+}
+
+void TestEfusectlUnits::help_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("command");   // empty: the whole help
+    QTest::newRow("--help") << QStringList{"--help"} << "";
+    QTest::newRow("help") << QStringList{"help"} << "";
+    QTest::newRow("help read") << QStringList{"help", "read"} << "read";
+    QTest::newRow("read --help") << QStringList{"read", "--help"} << "read";
+    QTest::newRow("monitor PORT -h") << QStringList{"monitor", "COM1", "-h"} << "monitor";
+    QTest::newRow("--help write") << QStringList{"--help", "write"} << "write";
+}
+
+void TestEfusectlUnits::help()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, command);
+    const invocation::Parsed p = invocation::parse(QStringList{"/home/u/build/cli/efusectl"} + args);
+    QVERIFY2(p.error.isEmpty(), qPrintable(p.error));
+    QVERIFY(p.help);
+    QCOMPARE(p.program, QString("efusectl"));
+    QCOMPARE(p.helpCommand ? invocation::commandName(*p.helpCommand) : QString(), command);
+    const QString text = p.helpCommand ? invocation::commandHelp(*p.helpCommand, p.program)
+                                       : invocation::helpText(p.program);
+    QVERIFY2(text.startsWith("Aufruf: efusectl "), qPrintable(text));
+    QVERIFY(!text.contains("/home/u"));
+    if (command.isEmpty()) {
+        // Every command listed as a command, with its options.
+        for (const char *c : {"\n  monitor PORT", "\n  info PORT", "\n  read PORT", "\n  write PORT", "\n  help [COMMAND]",
+                              "--count N", "--format text|json", "-o, --output FILE", "--verify", "--version"})
+            QVERIFY2(text.contains(QLatin1String(c)), c);
+    } else {
+        QVERIFY(text.startsWith("Aufruf: efusectl " + command + " PORT"));
+        // Its own options only.
+        QCOMPARE(text.contains("--seconds"), command == "monitor");
+        QCOMPARE(text.contains("--verify"), command == "write");
+        QCOMPARE(text.contains("--output"), command == "read");
+    }
+}
+
+QTEST_GUILESS_MAIN(TestEfusectlUnits)
+#include "tst_efusectlunits.moc"
