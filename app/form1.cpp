@@ -2,6 +2,8 @@
 #include "ui_form1.h"
 
 #include "appstate.h"
+#include "connection/connection.h"
+#include "link/portnames.h"
 #include "app/mainwindowaccessibility.h"
 #include "config/translation.h"
 #include "information/info.h"
@@ -42,6 +44,7 @@ TForm1::TForm1(AppState &state, SerialLine &line, QWidget *parent)
 
     connect(ui->Beenden1, &QAction::triggered, this, &TForm1::Beenden1Click);
     connect(ui->info1, &QAction::triggered, this, &TForm1::info1Click);
+    connect(ui->Verbindung1, &QAction::triggered, this, &TForm1::Verbindung1Click);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(&port, &MonitorPort::received, this, &TForm1::received);
@@ -304,6 +307,26 @@ void TForm1::info1Click()
     Info->show();
     Info->raise();
     Info->setVersionText(QStringLiteral("Version 1.2.2"));
+}
+
+void TForm1::Verbindung1Click()
+{
+    if (!Connection)
+        return;
+    Connection->show();
+    Connection->raise();
+    Connection->activateWindow();
+}
+
+void TForm1::selectPort(const QString &deviceName)
+{
+    const int n = portnames::portNumber(deviceName);
+    if (n >= 1 && n <= portnames::PortCount) {
+        port.choose(QString());
+        ui->comport->setCurrentIndex(n - 1);
+    } else {
+        port.choose(deviceName);
+    }
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)

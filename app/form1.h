@@ -16,6 +16,7 @@ class QLabel;
 class Tparameter_rovo;
 class Tpara;
 class TInfo;
+class TConnection;
 
 namespace Ui { class TForm1; }
 
@@ -45,6 +46,15 @@ public:
     void englischClick();
     void Beenden1Click();
     void info1Click();
+    // Menu "Extras", "Verbindung...": shows the connection window.
+    void Verbindung1Click();
+
+    // The live port, for the connection window.
+    MonitorPort &monitorPort() { return port; }
+    // Makes deviceName ("\\.\COMn" or a device path) the selected port: a COM name is
+    // selected in the port list (also once the list is hidden), any other name is chosen
+    // beside it. The next tick opens it.
+    void selectPort(const QString &deviceName);
 
     // The configuration dialogs, created after the main window. Each one's close hands
     // the port back (rueckgabe).
@@ -59,6 +69,7 @@ public:
     Tpara *para = nullptr;
     Tparameter_rovo *parameter_rovo = nullptr;
     TInfo *Info = nullptr;
+    TConnection *Connection = nullptr;
 
     // The menu "Extras": its items are handled by the windows they open.
     QAction *trendAction() const;

@@ -1,6 +1,7 @@
 #include "fuseapplication.h"
 
 #include "form1.h"
+#include "connection/connection.h"
 #include "grafik/form2.h"
 #include "information/info.h"
 #include "parameter/para.h"
@@ -27,7 +28,7 @@ static void provideTahoma()
         QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"));
 }
 
-FuseApplication::FuseApplication()
+FuseApplication::FuseApplication(const QString &portName)
 {
     initResources();
     provideTahoma();
@@ -43,11 +44,15 @@ FuseApplication::FuseApplication()
     Info = std::make_unique<TInfo>();
     parameter_rovo = std::make_unique<Tparameter_rovo>(state);
     Form2 = std::make_unique<TForm2>();
+    Connection = std::make_unique<TConnection>(*Form1, line);
     trend = std::make_unique<TTrend>(history);
     recording = std::make_unique<Recording>(Form1->recordingAction(), Form1.get());
 
     Form1->setConfigurationDialogs(para.get(), parameter_rovo.get());
     Form1->Info = Info.get();
+    Form1->Connection = Connection.get();
+    if (!portName.isEmpty())
+        Form1->selectPort(portName);
     // The enlarged trip characteristic, in front of the dialog that stays on top itself.
     QObject::connect(parameter_rovo.get(), &Tparameter_rovo::tripCharacteristicRequested, Form2.get(), [this] {
         Form2->setWindowFlag(Qt::WindowStaysOnTopHint);

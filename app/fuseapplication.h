@@ -11,6 +11,7 @@ class Tparameter_rovo;
 class Tpara;
 class TInfo;
 class TForm2;
+class TConnection;
 class TTrend;
 class Recording;
 
@@ -19,7 +20,8 @@ class Recording;
 class FuseApplication
 {
 public:
-    FuseApplication();
+    // portName: "\\.\COMn" or a device path to start with selected (--port), or empty.
+    explicit FuseApplication(const QString &portName = QString());
     ~FuseApplication();
 
     void show();
@@ -31,6 +33,7 @@ public:
     std::unique_ptr<TInfo> Info;
     std::unique_ptr<Tparameter_rovo> parameter_rovo;
     std::unique_ptr<TForm2> Form2;
+    std::unique_ptr<TConnection> Connection;
     // Every accepted status telegram of the run, shown by the trend window.
     StatusHistory history;
     std::unique_ptr<TTrend> trend;

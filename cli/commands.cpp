@@ -5,6 +5,7 @@
 #include "cli/configinput.h"
 #include "cli/exitstatus.h"
 #include "cli/efusectltexts.h"
+#include "cli/ports.h"
 #include "link/monitorrecord.h"
 #include "config/configfile.h"
 #include "config/configmessages.h"
@@ -80,16 +81,19 @@ QByteArray readLine(SerialLine &line, int maxBytes, int gapMs, int totalMs)
     return bytes;
 }
 
-QString portText(const invocation::Invocation &inv)
+// Why the line would not open, in words (absent, permission denied, held by whom, not a
+// serial port).
+QString portText(const invocation::Invocation &inv, const SerialLine &line)
 {
-    return tr(efusectltext::PortUnusable).arg(inv.portArgument, portnames::systemPath(inv.portDeviceName));
+    const portdiagnosis::Diagnosis d = portdiagnosis::diagnoseOpenFailure(line.openedPath(), line.lastOpenFailure());
+    return tr(efusectltext::PortUnusable).arg(inv.portArgument, line.openedPath(), portdiagnosis::reason(d));
 }
 
 int monitor(const invocation::Invocation &inv)
 {
     SerialLine line;
     if (!line.open(inv.portDeviceName)) {
-        message(portText(inv));
+        message(portText(inv, line));
         return ExitPortUnusable;
     }
     const bool csv = inv.format == invocation::Format::Csv;
@@ -141,19 +145,22 @@ constexpr int Attempts = 1 + RetryProtocol::MaxRetries;
 struct Heard
 {
     bool portUsable = false;
+    QString portProblem;   // why not, when it is not
     std::optional<ModuleVariant> variant;
     std::optional<monitorrecord::Record> record;
 };
 
 // Listens until a frame has named the variant (and, when wanted, one was accepted whole),
 // at most timeoutMs.
-Heard listen(const QString &deviceName, int timeoutMs, bool wantRecord)
+Heard listen(const invocation::Invocation &inv, int timeoutMs, bool wantRecord)
 {
     Heard heard;
     SerialLine line;
-    heard.portUsable = line.open(deviceName);
-    if (!heard.portUsable)
+    heard.portUsable = line.open(inv.portDeviceName);
+    if (!heard.portUsable) {
+        heard.portProblem = portText(inv, line);
         return heard;
+    }
     TelegramAssembler assembler;
     QElapsedTimer clock;
     clock.start();
@@ -178,10 +185,11 @@ Heard listen(const QString &deviceName, int timeoutMs, bool wantRecord)
     return heard;
 }
 
-bool portUsable(const QString &deviceName)
+// Why the port cannot be opened; empty when it can.
+QString portProblem(const invocation::Invocation &inv)
 {
     SerialLine line;
-    return line.open(deviceName);
+    return line.open(inv.portDeviceName) ? QString() : portText(inv, line);
 }
 
 // The real serial line, with a note on stderr before every retry when stderr is a terminal.
@@ -267,16 +275,16 @@ int failedRead(const QByteArray &lastReply, configfilecheck::Family family)
 std::optional<int> findVariant(const invocation::Invocation &inv, ModuleVariant &variant)
 {
     if (inv.variant) {
-        if (!portUsable(inv.portDeviceName)) {
-            message(portText(inv));
+        if (const QString problem = portProblem(inv); !problem.isEmpty()) {
+            message(problem);
             return ExitPortUnusable;
         }
         variant = *inv.variant;
         return std::nullopt;
     }
-    const Heard heard = listen(inv.portDeviceName, LearnVariantMs, false);
+    const Heard heard = listen(inv, LearnVariantMs, false);
     if (!heard.portUsable) {
-        message(portText(inv));
+        message(heard.portProblem);
         return ExitPortUnusable;
     }
     if (!heard.variant) {
@@ -424,9 +432,9 @@ int write(const invocation::Invocation &inv, Language language)
 
 int info(const invocation::Invocation &inv, Language language)
 {
-    const Heard heard = listen(inv.portDeviceName, LearnVariantMs, true);
+    const Heard heard = listen(inv, LearnVariantMs, true);
     if (!heard.portUsable) {
-        message(portText(inv));
+        message(heard.portProblem);
         return ExitPortUnusable;
     }
     if (!heard.record) {
@@ -492,6 +500,9 @@ int run(const invocation::Invocation &inv, Language language)
         return read(inv, language);
     case invocation::Command::Write:
         return write(inv, language);
+    case invocation::Command::Ports:
+        out(ports::report(inv.format == invocation::Format::Json));
+        return ExitDone;
     }
     return ExitUsage;
 }

@@ -29,6 +29,8 @@ inline constexpr const char *HelpRead = QT_TRANSLATE_NOOP("Efusectl",
     "Konfiguration lesen und als Konfigurationsdatei ausgeben");
 inline constexpr const char *HelpWrite = QT_TRANSLATE_NOOP("Efusectl",
     "Konfigurationsdatei in das Modul schreiben");
+inline constexpr const char *HelpPorts = QT_TRANSLATE_NOOP("Efusectl",
+    "COM1 bis COM20 und die seriellen Adapter mit ihrem Zustand, ohne ein Gerät zu öffnen");
 inline constexpr const char *HelpPort = QT_TRANSLATE_NOOP("Efusectl",
     "PORT ist COM1 bis COM20 oder ein Gerätepfad wie /dev/ttyUSB0.");
 inline constexpr const char *HelpExit = QT_TRANSLATE_NOOP("Efusectl",
@@ -40,6 +42,7 @@ inline constexpr const char *OptionCount = QT_TRANSLATE_NOOP("Efusectl",
     "monitor: nach N Datensätzen enden.");
 inline constexpr const char *OptionFormat = QT_TRANSLATE_NOOP("Efusectl", "monitor: Ausgabeformat csv oder json.");
 inline constexpr const char *OptionInfoFormat = QT_TRANSLATE_NOOP("Efusectl", "info: Ausgabe als Text oder JSON.");
+inline constexpr const char *OptionPortsFormat = QT_TRANSLATE_NOOP("Efusectl", "ports: Ausgabe als Text oder JSON.");
 inline constexpr const char *OptionOutput = QT_TRANSLATE_NOOP("Efusectl",
     "read: in FILE statt auf die Standardausgabe („-“: Standardausgabe).");
 inline constexpr const char *OptionVariant = QT_TRANSLATE_NOOP("Efusectl",
@@ -64,6 +67,7 @@ inline constexpr const char *BadCount = QT_TRANSLATE_NOOP("Efusectl",
     "--count erwartet eine ganze Zahl von Datensätzen größer als 0.");
 inline constexpr const char *BadFormat = QT_TRANSLATE_NOOP("Efusectl", "--format erwartet csv oder json.");
 inline constexpr const char *BadInfoFormat = QT_TRANSLATE_NOOP("Efusectl", "--format erwartet für info text oder json.");
+inline constexpr const char *BadPortsFormat = QT_TRANSLATE_NOOP("Efusectl", "--format erwartet für ports text oder json.");
 inline constexpr const char *BadVariant = QT_TRANSLATE_NOOP("Efusectl",
     "„%1“ ist keine Modulvariante: 11, 13, 15, 17, 19 oder ihr Name.");
 inline constexpr const char *OptionNotForCommand = QT_TRANSLATE_NOOP("Efusectl",
@@ -72,7 +76,14 @@ inline constexpr const char *OptionError = QT_TRANSLATE_NOOP("Efusectl", "Falsch
 
 // Running
 inline constexpr const char *PortUnusable = QT_TRANSLATE_NOOP("Efusectl",
-    "Port %1 (%2) lässt sich nicht öffnen: nicht vorhanden oder von einem anderen Programm belegt.");
+    "Port %1 (%2) lässt sich nicht öffnen: %3.");
+// ports
+inline constexpr const char *PortsAdapters = QT_TRANSLATE_NOOP("Efusectl", "Serielle Adapter:");
+inline constexpr const char *PortsNoById = QT_TRANSLATE_NOOP("Efusectl",
+    "%1 fehlt (kein udev): keine stabilen Namen.");
+inline constexpr const char *PortsNoAdapter = QT_TRANSLATE_NOOP("Efusectl", "keiner gefunden");
+inline constexpr const char *PortsNoComName = QT_TRANSLATE_NOOP("Efusectl", "ohne COM-Namen");
+inline constexpr const char *PortsSerialNumber = QT_TRANSLATE_NOOP("Efusectl", "Seriennummer %1");
 inline constexpr const char *SilentLine = QT_TRANSLATE_NOOP("Efusectl",
     "Kein Statustelegramm auf %1 in %2 s: Leitung stumm (--variant überspringt das Erkennen).");
 inline constexpr const char *NoTelegram = QT_TRANSLATE_NOOP("Efusectl", "Kein Statustelegramm empfangen.");

@@ -13,18 +13,8 @@ using efusectltext::tr;
 
 std::optional<QString> portDeviceName(const QString &argument)
 {
-    static const QRegularExpression com(QStringLiteral("^(?:\\\\\\\\\\.\\\\)?COM([0-9]{1,2})$"),
-                                        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = com.match(argument);
-    if (m.hasMatch()) {
-        const int n = m.captured(1).toInt();
-        if (n >= 1 && n <= portnames::PortCount && !m.captured(1).startsWith(QLatin1Char('0')))
-            return portnames::deviceName(n);
-        return std::nullopt;
-    }
-    if (argument.contains(QLatin1Char('/')))
-        return argument;
-    return std::nullopt;
+    const QString name = portnames::deviceNameFromText(argument);
+    return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
 }
 
 std::optional<ModuleVariant> parseVariant(const QString &text)
@@ -55,13 +45,15 @@ QString commandName(Command command)
     case Command::Info: return QStringLiteral("info");
     case Command::Read: return QStringLiteral("read");
     case Command::Write: return QStringLiteral("write");
+    case Command::Ports: return QStringLiteral("ports");
     }
     return QString();
 }
 
 namespace {
 
-constexpr Command AllCommands[] = {Command::Monitor, Command::Info, Command::Read, Command::Write};
+constexpr Command AllCommands[] = {Command::Monitor, Command::Info, Command::Read, Command::Write,
+                                   Command::Ports};
 
 std::optional<Command> commandNamed(const QString &name)
 {
@@ -109,6 +101,8 @@ QList<OptionHelp> optionsOf(Command command)
         return {{"-o, --output FILE", efusectltext::OptionOutput}, {"--variant TYPE", efusectltext::OptionVariant}};
     case Command::Write:
         return {{"--verify", efusectltext::OptionVerify}, {"--variant TYPE", efusectltext::OptionVariant}};
+    case Command::Ports:
+        return {{"--format text|json", efusectltext::OptionPortsFormat}};
     }
     return {};
 }
@@ -120,6 +114,7 @@ QString synopsis(Command command)
     case Command::Info: return QStringLiteral("info PORT [--format text|json]");
     case Command::Read: return QStringLiteral("read PORT [-o FILE|-] [--variant TYPE]");
     case Command::Write: return QStringLiteral("write PORT FILE|- [--verify] [--variant TYPE]");
+    case Command::Ports: return QStringLiteral("ports [--format text|json]");
     }
     return QString();
 }
@@ -131,6 +126,7 @@ const char *summaryOf(Command command)
     case Command::Info: return efusectltext::HelpInfo;
     case Command::Read: return efusectltext::HelpRead;
     case Command::Write: return efusectltext::HelpWrite;
+    case Command::Ports: return efusectltext::HelpPorts;
     }
     return "";
 }
@@ -203,12 +199,30 @@ Parsed parse(const QStringList &arguments)
         return true;
     };
     const bool monitor = inv.command == Command::Monitor;
+    const bool ports = inv.command == Command::Ports;
     if (refuse(o.seconds, monitor) || refuse(o.count, monitor)
-        || refuse(o.format, monitor || inv.command == Command::Info)
+        || refuse(o.format, monitor || inv.command == Command::Info || ports)
         || refuse(o.variant, inv.command == Command::Read || inv.command == Command::Write)
         || refuse(o.output, inv.command == Command::Read) || refuse(o.verify, inv.command == Command::Write))
         return result;
 
+    if (ports) {
+        inv.format = Format::Text;
+        if (!args.isEmpty()) {
+            result.error = tr(efusectltext::ExtraArguments).arg(args.join(QLatin1Char(' ')));
+            return result;
+        }
+        if (parser.isSet(o.format)) {
+            const QString f = parser.value(o.format);
+            if (f != QLatin1String("text") && f != QLatin1String("json")) {
+                result.error = tr(efusectltext::BadPortsFormat);
+                return result;
+            }
+            inv.format = f == QLatin1String("json") ? Format::Json : Format::Text;
+        }
+        result.invocation = inv;
+        return result;
+    }
     if (args.isEmpty()) {
         result.error = tr(efusectltext::MissingPort);
         return result;
@@ -304,7 +318,8 @@ QString commandHelp(Command command, const QString &program)
     for (const OptionHelp &option : optionsOf(command))
         text += optionLine(QLatin1String(option.names), tr(option.text));
     text += optionLine(QStringLiteral("-h, --help"), tr(efusectltext::OptionHelp));
-    text += QLatin1Char('\n') + tr(efusectltext::HelpPort) + QLatin1Char('\n');
+    if (command != Command::Ports)
+        text += QLatin1Char('\n') + tr(efusectltext::HelpPort) + QLatin1Char('\n');
     if (command == Command::Read || command == Command::Write)
         text += tr(efusectltext::HelpDash) + QLatin1Char('\n');
     return text;

@@ -18,17 +18,17 @@ std::optional<QString> portDeviceName(const QString &argument);
 // ("FourChannel10A", any case). Nothing for anything else.
 std::optional<ModuleVariant> parseVariant(const QString &text);
 
-enum class Command { Monitor, Info, Read, Write };
-// monitor: Csv (the default) or Json; info: text unless Json.
+enum class Command { Monitor, Info, Read, Write, Ports };
+// monitor: Csv (the default) or Json; info, ports: text unless Json.
 enum class Format { Csv, Json, Text };
 
-// "monitor", "info", "read", "write".
+// "monitor", "info", "read", "write", "ports".
 QString commandName(Command command);
 
 struct Invocation
 {
     Command command = Command::Monitor;
-    QString portArgument;      // as typed
+    QString portArgument;      // as typed; empty for ports
     QString portDeviceName;    // resolved
     int seconds = 0;           // monitor: 0 runs until Ctrl+C
     int count = 0;             // monitor: 0 runs until Ctrl+C or --seconds, else N records

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -30,6 +31,19 @@ public:
     // selectedIndex is the item selected in the port list, -1 for none.
     void tick(int selectedIndex);
 
+    // A port chosen by name ("\\.\COMn" or a device path) outside the port list: from the
+    // next tick on it is the selected port, until the list's selection changes. An empty
+    // name gives the selection back to the list.
+    void choose(const QString &deviceName);
+    QString chosenPort() const { return chosen_; }
+    // The name the port was last opened by.
+    const QString &deviceName() const { return portDeviceName_; }
+    // The next tick closes the port and opens it again, resolving its name afresh.
+    void requestReopen();
+    // While on, a tick that finds the line unusable reopens it as soon as its device
+    // exists (again): after it vanished, or when it was absent at the open.
+    void setAutoReconnect(bool on);
+    bool autoReconnect() const { return autoReconnect_; }
     // The tick's read is in flight and bytes have come for it.
     bool receiving() const;
 
@@ -42,6 +56,18 @@ signals:
     void received(const QByteArray &bytes);
 
 private:
+    void reopen();
+    bool deviceAppeared();
+
     SerialLine &line_;
     QString &portDeviceName_;
+    QString chosen_;
+    int chosenListIndex_ = -2;   // the list's selection when chosen_ was set; -2 not yet seen
+    int lastListIndex_ = -2;
+    bool reopenRequested_ = false;
+    bool autoReconnect_ = false;
+    QString lastIdentity_;        // of the device at the last open attempt
+    QElapsedTimer sinceAttempt_;
+    static constexpr int LookMs = 200;
+    QElapsedTimer sinceLook_;
 };

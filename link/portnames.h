@@ -14,13 +14,19 @@ QString deviceName(int number);
 // Port number of a device name "\\.\COMn", or 0.
 int portNumber(const QString &deviceName);
 
+// The device name of a port typed by a user: "COM1" .. "COM20" (any case) and "\\.\COMn"
+// become "\\.\COMn"; anything holding a '/' is taken as a device path. Empty for every
+// other text.
+QString deviceNameFromText(const QString &text);
+
 // Folder where a user links devices under COM names:
 // ~/.local/share/electronic-fuse/ports/ on Linux.
 QString userPortsFolder();
 
 // What the serial layer opens for a device name. Windows: the name itself. Elsewhere the
-// first that exists of <userPortsFolder>/COMn, /dev/COMn, /dev/ttyS<n-1>; the last of them
-// when none does, so that the open fails as "no such device".
-QString systemPath(const QString &deviceName);
+// link <userPortsFolder>/COMn when there is one, even dangling; else the first that exists of
+// /dev/COMn, /dev/ttyS<n-1>; the last of them when none does, so that the open fails as
+// "no such device".
+QString systemPath(const QString &deviceName, const QString &portsFolder = userPortsFolder());
 
 } // namespace portnames

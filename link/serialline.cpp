@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <cerrno>
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/file.h>
@@ -43,9 +45,18 @@ SerialLine::~SerialLine() = default;
 
 bool SerialLine::open(const QString &deviceName)
 {
+    const bool ok = openPort(deviceName);
+    emit opened(deviceName, ok);
+    return ok;
+}
+
+bool SerialLine::openPort(const QString &deviceName)
+{
     close();
     failed_ = false;
+    openFailure_ = {};
     const QString systemPath = portnames::systemPath(deviceName);
+    path_ = systemPath;
     port_.setPortName(systemPath);
 #ifdef Q_OS_UNIX
     // Qt switches flow control off on open. Read the driver's state first, through a descriptor kept open until
@@ -55,6 +66,8 @@ bool SerialLine::open(const QString &deviceName)
                                                   ? systemPath
                                                   : QStringLiteral("/dev/") + systemPath);
     const int probe = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (probe < 0)
+        openFailure_.openErrno = errno;
     termios before{};
     const bool haveBefore = probe >= 0 && ::tcgetattr(probe, &before) == 0;
 #endif
@@ -62,10 +75,13 @@ bool SerialLine::open(const QString &deviceName)
 #ifdef Q_OS_UNIX
     if (probe >= 0)
         ::close(probe);
-    if (!opened)
+    if (!opened) {
+        openFailure_.error = port_.error();
         return false;
+    }
     // Qt's lock file is per path; flock holds the device whatever name opened it.
     if (::flock(port_.handle(), LOCK_EX | LOCK_NB) != 0) {
+        openFailure_.lockErrno = errno;
         port_.close();
         return false;
     }
@@ -77,6 +93,8 @@ bool SerialLine::open(const QString &deviceName)
         ::tcsetattr(port_.handle(), TCSANOW, &now);
     }
 #endif
+    if (!opened)
+        openFailure_.error = port_.error();
     port_.setReadBufferSize(1);   // no read yet
     return opened;
 }
@@ -190,6 +208,7 @@ void SerialLine::lineFailed()
     // An adapter pulled or a peer gone: give the line up, so that the event loop does not
     // keep waking on a dead descriptor. The close is queued because Qt reports the error
     // from inside its own read. What a read had received so far is delivered.
+    const bool first = !failed_;
     failed_ = true;
     QMetaObject::invokeMethod(this, [this] {
         if (!failed_)
@@ -198,4 +217,6 @@ void SerialLine::lineFailed()
         finishWrite();
         port_.close();
     }, Qt::QueuedConnection);
+    if (first)
+        emit lost();
 }

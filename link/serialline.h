@@ -1,5 +1,7 @@
 #pragma once
 
+#include "portdiagnosis.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QSerialPort>
@@ -39,9 +41,19 @@ public:
     // or the driver): closing now would drop them.
     virtual bool receiving() const;
 
+    // What the system said when the last open() failed: the errors of the open and of
+    // the lock, for portdiagnosis::diagnoseOpenFailure().
+    portdiagnosis::OpenFailure lastOpenFailure() const { return openFailure_; }
+    // The path the last open() took (the device name resolved).
+    QString openedPath() const { return path_; }
+
 signals:
     void writeFinished();
     void readFinished(const QByteArray &bytes);
+    // Every open() ends with this: whether the line is now usable.
+    void opened(const QString &deviceName, bool ok);
+    // The device failed or vanished while open (an adapter pulled, a peer gone).
+    void lost();
 
 private:
     void takeBytes();
@@ -49,8 +61,12 @@ private:
     void finishWrite();
     void lineFailed();
 
+    bool openPort(const QString &deviceName);
+
     QSerialPort port_;
     bool failed_ = false;
+    portdiagnosis::OpenFailure openFailure_;
+    QString path_;
 
     bool reading_ = false;
     int maxBytes_ = 0;

@@ -34,7 +34,7 @@ dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 touch "$dir/line.txt"
 
-offers "efusectl " "help info monitor read write"
+offers "efusectl " "help info monitor ports read write"
 offers "efusectl re" "read"
 offers "efusectl --" "--help --version"
 offers "efusectl monitor COM1 --" "--count --format --help --seconds"
@@ -47,7 +47,11 @@ offers "efusectl read COM1" "COM1 COM10 COM11 COM12 COM13 COM14 COM15 COM16 COM1
 offers "efusectl monitor --seconds 5 COM2" "COM2 COM20"
 offers "efusectl write COM3 $dir/li" "$dir/line.txt"
 offers "efusectl read COM3 -o $dir/li" "$dir/line.txt"
-offers "efusectl help " "info monitor read write"
+offers "efusectl help " "info monitor ports read write"
 offers "efusectl read COM1 " ""
+offers "efusectl po" "ports"
+offers "efusectl ports --" "--format --help"
+offers "efusectl ports --format " "json text"
+offers "efusectl ports " ""
 
 exit $((failures > 0))

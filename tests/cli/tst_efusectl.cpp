@@ -52,6 +52,9 @@ private slots:
     void helpNamesTheProgramAsCalled();
     void oneLanguagePerRun_data();
     void oneLanguagePerRun();
+    void unusablePortSaysWhy_data();
+    void unusablePortSaysWhy();
+    void portsListsStateWithoutOpening();
 
 private:
     Run efusectl(const QStringList &args, int timeoutMs = 30000, const QByteArray &input = QByteArray(),
@@ -470,6 +473,106 @@ void TestEfusectl::oneLanguagePerRun()
     const Run r = efusectl({"read", "COM1", "--fast"}, 10000, QByteArray(), environment);
     QCOMPARE(r.exitCode, 2);
     QCOMPARE(r.err, message);
+}
+
+void TestEfusectl::unusablePortSaysWhy_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QStringList>("words");   // what the message must hold
+    QTest::newRow("absent") << "absent" << QStringList{"Absent: /dev/ttyNoSuchPort does not exist"};
+    QTest::newRow("not a serial port") << "file" << QStringList{"Not a serial port: ", " is not a serial device"};
+    QTest::newRow("held by another process") << "held" << QStringList{"Held by efusectl (process "};
+    QTest::newRow("permission denied") << "forbidden" << QStringList{"Permission denied: "};
+}
+
+void TestEfusectl::unusablePortSaysWhy()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(QString, how);
+    QFETCH(QStringList, words);
+    SimulatorProcess sim;
+    QVERIFY(sim.start({"--port", "COM6", "--variant", "17", "--rate", "10"}));
+    QString port = sim.slavePath();
+    QStringList prefix;   // runs efusectl through this command
+    QProcess holder;
+    if (how == "absent") {
+        port = QStringLiteral("/dev/ttyNoSuchPort");
+    } else if (how == "file") {
+        port = file("plain.txt", "no port");
+    } else if (how == "held") {
+        holder.start(QStringLiteral(EFUSECTL), {"monitor", "COM6", "--seconds", "20"});
+        QVERIFY(holder.waitForStarted());
+        QTest::qWait(500);
+        words << QString::number(holder.processId()) + ")";
+    } else if (::getuid() == 0) {
+        // As root the test hands the device to the group dialout, as udev does for an
+        // adapter, and runs efusectl as a user outside that group.
+        QCOMPARE(QProcess::execute("chgrp", {"dialout", port}), 0);
+        QCOMPARE(QProcess::execute("chmod", {"660", port}), 0);
+        prefix = QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", QStringLiteral(EFUSECTL)};
+        words << "belongs to the group dialout (mode 0660)" << "sudo usermod -aG dialout $USER, then log in again";
+    } else {
+        QCOMPARE(QProcess::execute("chmod", {"000", port}), 0);
+    }
+    Run r;
+    if (prefix.isEmpty()) {
+        r = efusectl({"read", port});
+    } else {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LC_ALL", "C");
+        p.setProcessEnvironment(env);
+        p.start(prefix.takeFirst(), prefix + QStringList{"read", port});
+        QVERIFY(p.waitForFinished(30000));
+        r.exitCode = p.exitCode();
+        r.err = p.readAllStandardError();
+    }
+    QCOMPARE(r.exitCode, 7);
+    for (const QString &w : words)
+        QVERIFY2(r.err.contains(w.toUtf8()), r.err.constData());
+    if (holder.state() != QProcess::NotRunning) {
+        holder.kill();
+        holder.waitForFinished();
+    }
+#else
+    QSKIP("device permissions and holders are read the Unix way");
+#endif
+}
+
+void TestEfusectl::portsListsStateWithoutOpening()
+{
+#ifdef Q_OS_UNIX
+    SimulatorProcess sim;
+    QVERIFY(sim.start({"--port", "COM6", "--variant", "17", "--rate", "10"}));
+    Run r = efusectl({"ports"});
+    QCOMPARE(r.exitCode, 0);
+    const QList<QByteArray> lines = r.out.split('\n');
+    QCOMPARE(lines.value(5), ("COM6   " + sim.linkPath() + " -> " + sim.slavePath() + "  Free").toUtf8());
+    QVERIFY(lines.value(6).startsWith("COM7 "));
+    QVERIFY(r.out.contains("Serial adapters:"));
+
+    QProcess holder;
+    holder.start(QStringLiteral("flock"), {"--no-fork", "-x", sim.slavePath(), "sleep", "20"});
+    QVERIFY(holder.waitForStarted());
+    QTest::qWait(300);
+    r = efusectl({"ports", "--format", "json"});
+    QCOMPARE(r.exitCode, 0);
+    const QJsonObject root = QJsonDocument::fromJson(r.out).object();
+    const QJsonObject com6 = root["ports"].toArray().at(5).toObject();
+    QCOMPARE(com6["name"].toString(), QStringLiteral("COM6"));
+    QCOMPARE(com6["device"].toString(), sim.slavePath());
+    QCOMPARE(com6["link"].toString(), sim.linkPath());
+    QCOMPARE(com6["state"].toString(), QStringLiteral("held"));
+    QCOMPARE(com6["holders"].toArray().at(0).toObject()["pid"].toInteger(), holder.processId());
+    QCOMPARE(com6["holders"].toArray().at(0).toObject()["program"].toString(), QStringLiteral("sleep"));
+    QCOMPARE(root["ports"].toArray().size(), 20);
+    QVERIFY(root.contains("adapters"));
+    QCOMPARE(root["byIdFolderExists"].toBool(), QFileInfo::exists("/dev/serial/by-id"));
+    holder.kill();
+    holder.waitForFinished();
+#else
+    QSKIP("the lock and process tables are read the Unix way");
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestEfusectl)

@@ -290,6 +290,11 @@ void TestEfusectlUnits::commandLine_data()
     QTest::newRow("text for monitor") << QStringList{"monitor", "COM1", "--format", "text"} << false << "";
     QTest::newRow("format with write") << QStringList{"write", "COM1", "f", "--format", "json"} << false << "";
     QTest::newRow("help of an unknown command") << QStringList{"help", "erase"} << false << "";
+    QTest::newRow("ports as text") << QStringList{"ports"} << true << "4  0 text   0 - 0";
+    QTest::newRow("ports as json") << QStringList{"ports", "--format", "json"} << true << "4  0 json   0 - 0";
+    QTest::newRow("ports takes no port") << QStringList{"ports", "COM1"} << false << "";
+    QTest::newRow("ports not as csv") << QStringList{"ports", "--format", "csv"} << false << "";
+    QTest::newRow("seconds with ports") << QStringList{"ports", "--seconds", "3"} << false << "";
 }
 
 void TestEfusectlUnits::commandLine()

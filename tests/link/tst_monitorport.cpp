@@ -13,6 +13,10 @@ private slots:
     void reopenAfterConfiguration();
     void readBytesArriveLater();
     void closingDropsTheReadInFlight();
+    void chosenPort_data();
+    void chosenPort();
+    void reconnectAutomatically_data();
+    void reconnectAutomatically();
 };
 
 static const QString Read = QStringLiteral("read 60 3 120");
@@ -100,6 +104,89 @@ void tst_MonitorPort::closingDropsTheReadInFlight()
     line.completeRead("late");
     QTest::qWait(20);
     QVERIFY(received.isEmpty());
+}
+
+void tst_MonitorPort::chosenPort_data()
+{
+    // Each step: a list index to tick with, "choose NAME", or "reopen".
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QString>("deviceName");
+    const QString pts = QStringLiteral("/dev/pts/7");
+    QTest::newRow("chosen before the first tick: COM1 first, then it")
+        << QStringList{"choose /dev/pts/7", "0", "0"}
+        << QStringList{"open \\\\.\\COM1", "close", "open " + pts, Read, Read} << pts;
+    QTest::newRow("chosen while the list is hidden: kept by every tick")
+        << QStringList{"3", "3", "choose /dev/pts/7", "3", "3", "3"}
+        << QStringList{"open \\\\.\\COM1", "close", "open \\\\.\\COM4", Read, Read, "close", "open " + pts, Read, Read, Read}
+        << pts;
+    QTest::newRow("a new pick in the list ends the choice")
+        << QStringList{"0", "choose /dev/pts/7", "0", "5"}
+        << QStringList{"open \\\\.\\COM1", Read, "close", "open " + pts, Read, "close", "open \\\\.\\COM6", Read}
+        << "\\\\.\\COM6";
+    QTest::newRow("choosing the open port again changes nothing")
+        << QStringList{"0", "choose \\\\.\\COM1", "0"}
+        << QStringList{"open \\\\.\\COM1", Read, Read} << "\\\\.\\COM1";
+    QTest::newRow("reopen closes and opens the same name once")
+        << QStringList{"2", "reopen", "2", "2"}
+        << QStringList{"open \\\\.\\COM1", "close", "open \\\\.\\COM3", Read, "close", "open \\\\.\\COM3", Read, Read}
+        << "\\\\.\\COM3";
+}
+
+void tst_MonitorPort::chosenPort()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, calls);
+    QFETCH(QString, deviceName);
+    FakeLine line;
+    QString portDeviceName;
+    MonitorPort port(line, portDeviceName);
+    for (const QString &step : steps) {
+        if (step.startsWith("choose "))
+            port.choose(step.mid(7));
+        else if (step == "reopen")
+            port.requestReopen();
+        else
+            port.tick(step.toInt());
+    }
+    QCOMPARE(line.calls, calls);
+    QCOMPARE(portDeviceName, deviceName);
+}
+
+void tst_MonitorPort::reconnectAutomatically_data()
+{
+    QTest::addColumn<bool>("automatic");
+    QTest::newRow("on: reopened when the device appears") << true;
+    QTest::newRow("off: never reopened") << false;
+}
+
+void tst_MonitorPort::reconnectAutomatically()
+{
+    // The device is a file that comes and goes; the fake line cannot open it until it is there.
+    QFETCH(bool, automatic);
+    QTemporaryDir dir;
+    const QString device = dir.filePath("ttyUSB0");
+    FakeLine line;
+    line.usable = false;
+    QString portDeviceName;
+    MonitorPort port(line, portDeviceName);
+    port.setAutoReconnect(automatic);
+    port.choose(device);
+    port.tick(0);
+    port.tick(0);
+    port.tick(0);
+    const QStringList absent{"open \\\\.\\COM1", "close", "open " + device, Read, Read, Read};
+    QCOMPARE(line.calls, absent);   // nothing tried while it is absent
+
+    QFile f(device);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    line.usable = true;
+    QTest::qWait(250);   // it looks five times a second
+    port.tick(0);
+    port.tick(0);
+    const QStringList after = automatic ? QStringList{"close", "open " + device, Read, Read} : QStringList{Read, Read};
+    QCOMPARE(line.calls, absent + after);
 }
 
 QTEST_MAIN(tst_MonitorPort)
