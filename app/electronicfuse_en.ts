@@ -33,6 +33,37 @@
     </message>
 </context>
 <context>
+    <name>ConnectionStatus</name>
+    <message>
+        <source>An den Konfigurationsdialog übergeben</source>
+        <translation>Handed to the configuration dialog</translation>
+    </message>
+    <message>
+        <source>Verbindung verloren: %1 war verschwunden und ist wieder da; „Neu verbinden“ öffnet es</source>
+        <translation>Connection lost: %1 had vanished and is back; &quot;Reconnect&quot; opens it</translation>
+    </message>
+    <message>
+        <source>Verbindung verloren: %1 ist verschwunden</source>
+        <translation>Connection lost: %1 has vanished</translation>
+    </message>
+    <message>
+        <source>Noch nicht geöffnet</source>
+        <translation>Not opened yet</translation>
+    </message>
+    <message>
+        <source>Empfängt: %1 Telegramme/s</source>
+        <translation>Receiving: %1 telegrams/s</translation>
+    </message>
+    <message>
+        <source>Offen, keine Daten: seit %1 s kein Byte</source>
+        <translation>Open, no data: no byte for %1 s</translation>
+    </message>
+    <message>
+        <source>Offen, keine Daten: seit dem Öffnen vor %1 s kein Byte</source>
+        <translation>Open, no data: no byte since it was opened %1 s ago</translation>
+    </message>
+</context>
+<context>
     <name>Efusectl</name>
     <message>
         <source>Überwacht, liest und schreibt Elektronische-Sicherungs-Module an einer seriellen Leitung.</source>
@@ -133,10 +164,6 @@
     <message>
         <source>Falscher Aufruf: %1</source>
         <translation>Wrong usage: %1</translation>
-    </message>
-    <message>
-        <source>Port %1 (%2) lässt sich nicht öffnen: nicht vorhanden oder von einem anderen Programm belegt.</source>
-        <translation>Port %1 (%2) cannot be opened: absent or held by another program.</translation>
     </message>
     <message>
         <source>Kein Statustelegramm auf %1 in %2 s: Leitung stumm (--variant überspringt das Erkennen).</source>
@@ -359,6 +386,61 @@
     </message>
 </context>
 <context>
+    <name>PortDiagnosis</name>
+    <message>
+        <source>Frei</source>
+        <translation>Free</translation>
+    </message>
+    <message>
+        <source>Nicht vorhanden</source>
+        <translation>Absent</translation>
+    </message>
+    <message>
+        <source>Zugriff verweigert</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>Belegt</source>
+        <translation>Held</translation>
+    </message>
+    <message>
+        <source>Kein serieller Anschluss</source>
+        <translation>Not a serial port</translation>
+    </message>
+    <message>
+        <source>: %1 verweist auf %2, das es nicht gibt (Adapter abgezogen?)</source>
+        <translation>: %1 names %2, which does not exist (adapter unplugged?)</translation>
+    </message>
+    <message>
+        <source>: %1 gibt es nicht</source>
+        <translation>: %1 does not exist</translation>
+    </message>
+    <message>
+        <source>: %1 gehört der Gruppe %2 (Modus %3); Abhilfe: sudo usermod -aG %2 $USER, dann neu anmelden</source>
+        <translation>: %1 belongs to the group %2 (mode %3); remedy: sudo usermod -aG %2 $USER, then log in again</translation>
+    </message>
+    <message>
+        <source>: %1 dürfen nur %2 und root öffnen (Gruppe %3, Modus %4)</source>
+        <translation>: only %2 and root may open %1 (group %3, mode %4)</translation>
+    </message>
+    <message>
+        <source>: %1 hat ein anderes Programm geöffnet (das System nennt es nicht)</source>
+        <translation>: another program has %1 open (the system does not name it)</translation>
+    </message>
+    <message>
+        <source>%1 (Prozess %2)</source>
+        <translation>%1 (process %2)</translation>
+    </message>
+    <message>
+        <source> von %1: %2</source>
+        <translation> by %1: %2</translation>
+    </message>
+    <message>
+        <source>: %1 ist kein serielles Gerät</source>
+        <translation>: %1 is not a serial device</translation>
+    </message>
+</context>
+<context>
     <name>Recording</name>
     <message>
         <source>Aufzeichnung starten</source>
@@ -387,6 +469,204 @@
     <message>
         <source>Aufzeichnung starten...</source>
         <translation>Start recording...</translation>
+    </message>
+</context>
+<context>
+    <name>StartOptions</name>
+    <message>
+        <source>Mit diesem Port starten: COM1 bis COM20 oder ein Gerätepfad.</source>
+        <translation>Start with this port: COM1 to COM20 or a device path.</translation>
+    </message>
+    <message>
+        <source>Diese Hilfe anzeigen.</source>
+        <translation>Show this help.</translation>
+    </message>
+    <message>
+        <source>Versionsnummer anzeigen.</source>
+        <translation>Show the version number.</translation>
+    </message>
+    <message>
+        <source>Zeigt den Zustand von Elektronische-Sicherungs-Modulen und konfiguriert sie.</source>
+        <translation>Shows the state of electronic fuse modules and configures them.</translation>
+    </message>
+    <message>
+        <source>„%1“ ist kein Port: COM1 bis COM20 oder ein Gerätepfad.</source>
+        <translation>&quot;%1&quot; is no port: COM1 to COM20 or a device path.</translation>
+    </message>
+</context>
+<context>
+    <name>TConnection</name>
+    <message>
+        <source>Verbindung</source>
+        <translation>Connection</translation>
+    </message>
+    <message>
+        <source>Port in Betrieb</source>
+        <translation>Port in use</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>Aufgelöst:</source>
+        <translation>Resolved:</translation>
+    </message>
+    <message>
+        <source>Adapter:</source>
+        <translation>Adapter:</translation>
+    </message>
+    <message>
+        <source>Zustand:</source>
+        <translation>State:</translation>
+    </message>
+    <message>
+        <source>Seit dem Öffnen</source>
+        <translation>Since it was opened</translation>
+    </message>
+    <message>
+        <source>Bytes:</source>
+        <translation>Bytes:</translation>
+    </message>
+    <message>
+        <source>Telegramme angenommen:</source>
+        <translation>Telegrams accepted:</translation>
+    </message>
+    <message>
+        <source>Telegramme verworfen (falsches Prüfbyte):</source>
+        <translation>Telegrams rejected (wrong check byte):</translation>
+    </message>
+    <message>
+        <source>Bytes außerhalb eines Telegramms:</source>
+        <translation>Bytes outside any telegram:</translation>
+    </message>
+    <message>
+        <source>Letztes Telegramm:</source>
+        <translation>Last telegram:</translation>
+    </message>
+    <message>
+        <source>Serielle Adapter auf diesem Rechner</source>
+        <translation>Serial adapters on this machine</translation>
+    </message>
+    <message>
+        <source>Gerät</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>Stabiler Name</source>
+        <translation>Stable name</translation>
+    </message>
+    <message>
+        <source>COM-Name</source>
+        <translation>COM name</translation>
+    </message>
+    <message>
+        <source>Adapter</source>
+        <translation>Adapter</translation>
+    </message>
+    <message>
+        <source>Gewählten Adapter als</source>
+        <translation>Chosen adapter as</translation>
+    </message>
+    <message>
+        <source>Zuordnen...</source>
+        <translation>Assign...</translation>
+    </message>
+    <message>
+        <source>Verwenden</source>
+        <translation>Use</translation>
+    </message>
+    <message>
+        <source>Neu verbinden</source>
+        <translation>Reconnect</translation>
+    </message>
+    <message>
+        <source>Automatisch neu verbinden</source>
+        <translation>Reconnect automatically</translation>
+    </message>
+    <message>
+        <source>Port zum Verwenden</source>
+        <translation>Port to use</translation>
+    </message>
+    <message>
+        <source>COM-Name für den gewählten Adapter</source>
+        <translation>COM name for the chosen adapter</translation>
+    </message>
+    <message>
+        <source>noch keiner</source>
+        <translation>none yet</translation>
+    </message>
+    <message>
+        <source>Verweis %1 → %2</source>
+        <translation>link %1 → %2</translation>
+    </message>
+    <message>
+        <source>; kein Gerät</source>
+        <translation>; no device</translation>
+    </message>
+    <message>
+        <source>; Gerät %1</source>
+        <translation>; device %1</translation>
+    </message>
+    <message>
+        <source>Hersteller %1</source>
+        <translation>maker %1</translation>
+    </message>
+    <message>
+        <source>Produkt %1</source>
+        <translation>product %1</translation>
+    </message>
+    <message>
+        <source>Seriennummer %1</source>
+        <translation>serial number %1</translation>
+    </message>
+    <message>
+        <source>USB %1:%2</source>
+        <translation>USB %1:%2</translation>
+    </message>
+    <message>
+        <source>das System weiß nichts über das Gerät</source>
+        <translation>the system knows nothing about the device</translation>
+    </message>
+    <message>
+        <source>keines</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>%1 fehlt (kein udev): die Adapter haben keine stabilen Namen, „Zuordnen...“ verweist auf den Gerätepfad.</source>
+        <translation>%1 is missing (no udev): the adapters have no stable names, &quot;Assign...&quot; links to the device path.</translation>
+    </message>
+    <message>
+        <source>Kein serieller Adapter gefunden.</source>
+        <translation>No serial adapter found.</translation>
+    </message>
+    <message>
+        <source>„%1“ ist kein Port: COM1 bis COM20 oder ein Gerätepfad.</source>
+        <translation>&quot;%1&quot; is no port: COM1 to COM20 or a device path.</translation>
+    </message>
+    <message>
+        <source>%1 wird verwendet.</source>
+        <translation>%1 is in use now.</translation>
+    </message>
+    <message>
+        <source>Der Port wird neu geöffnet.</source>
+        <translation>The port is being reopened.</translation>
+    </message>
+    <message>
+        <source>Erst einen Adapter in der Liste wählen.</source>
+        <translation>Choose an adapter in the list first.</translation>
+    </message>
+    <message>
+        <source>%1 ist kein Verweis; es bleibt, wie es ist.</source>
+        <translation>%1 is not a link; it stays as it is.</translation>
+    </message>
+    <message>
+        <source>%1 konnte nicht angelegt werden.</source>
+        <translation>%1 could not be created.</translation>
+    </message>
+    <message>
+        <source>%1 verweist jetzt auf %2.</source>
+        <translation>%1 now links to %2.</translation>
     </message>
 </context>
 <context>
@@ -906,290 +1186,6 @@
     <message>
         <source>keine gewöhnliche Datei</source>
         <translation>no regular file</translation>
-    </message>
-</context>
-<context>
-    <name>ConnectionStatus</name>
-    <message>
-        <source>An den Konfigurationsdialog übergeben</source>
-        <translation>Handed to the configuration dialog</translation>
-    </message>
-    <message>
-        <source>Verbindung verloren: %1 war verschwunden und ist wieder da; „Neu verbinden“ öffnet es</source>
-        <translation>Connection lost: %1 had vanished and is back; &quot;Reconnect&quot; opens it</translation>
-    </message>
-    <message>
-        <source>Verbindung verloren: %1 ist verschwunden</source>
-        <translation>Connection lost: %1 has vanished</translation>
-    </message>
-    <message>
-        <source>Noch nicht geöffnet</source>
-        <translation>Not opened yet</translation>
-    </message>
-    <message>
-        <source>Empfängt: %1 Telegramme/s</source>
-        <translation>Receiving: %1 telegrams/s</translation>
-    </message>
-    <message>
-        <source>Offen, keine Daten: seit %1 s kein Byte</source>
-        <translation>Open, no data: no byte for %1 s</translation>
-    </message>
-    <message>
-        <source>Offen, keine Daten: seit dem Öffnen vor %1 s kein Byte</source>
-        <translation>Open, no data: no byte since it was opened %1 s ago</translation>
-    </message>
-</context>
-<context>
-    <name>PortDiagnosis</name>
-    <message>
-        <source>Frei</source>
-        <translation>Free</translation>
-    </message>
-    <message>
-        <source>Nicht vorhanden</source>
-        <translation>Absent</translation>
-    </message>
-    <message>
-        <source>Zugriff verweigert</source>
-        <translation>Permission denied</translation>
-    </message>
-    <message>
-        <source>Belegt</source>
-        <translation>Held</translation>
-    </message>
-    <message>
-        <source>Kein serieller Anschluss</source>
-        <translation>Not a serial port</translation>
-    </message>
-    <message>
-        <source>: %1 verweist auf %2, das es nicht gibt (Adapter abgezogen?)</source>
-        <translation>: %1 names %2, which does not exist (adapter unplugged?)</translation>
-    </message>
-    <message>
-        <source>: %1 gibt es nicht</source>
-        <translation>: %1 does not exist</translation>
-    </message>
-    <message>
-        <source>: %1 gehört der Gruppe %2 (Modus %3); Abhilfe: sudo usermod -aG %2 $USER, dann neu anmelden</source>
-        <translation>: %1 belongs to the group %2 (mode %3); remedy: sudo usermod -aG %2 $USER, then log in again</translation>
-    </message>
-    <message>
-        <source>: %1 dürfen nur %2 und root öffnen (Gruppe %3, Modus %4)</source>
-        <translation>: only %2 and root may open %1 (group %3, mode %4)</translation>
-    </message>
-    <message>
-        <source>: %1 hat ein anderes Programm geöffnet (das System nennt es nicht)</source>
-        <translation>: another program has %1 open (the system does not name it)</translation>
-    </message>
-    <message>
-        <source>%1 (Prozess %2)</source>
-        <translation>%1 (process %2)</translation>
-    </message>
-    <message>
-        <source> von %1: %2</source>
-        <translation> by %1: %2</translation>
-    </message>
-    <message>
-        <source>: %1 ist kein serielles Gerät</source>
-        <translation>: %1 is not a serial device</translation>
-    </message>
-</context>
-<context>
-    <name>StartOptions</name>
-    <message>
-        <source>Mit diesem Port starten: COM1 bis COM20 oder ein Gerätepfad.</source>
-        <translation>Start with this port: COM1 to COM20 or a device path.</translation>
-    </message>
-    <message>
-        <source>Diese Hilfe anzeigen.</source>
-        <translation>Show this help.</translation>
-    </message>
-    <message>
-        <source>Versionsnummer anzeigen.</source>
-        <translation>Show the version number.</translation>
-    </message>
-    <message>
-        <source>Zeigt den Zustand von Elektronische-Sicherungs-Modulen und konfiguriert sie.</source>
-        <translation>Shows the state of electronic fuse modules and configures them.</translation>
-    </message>
-    <message>
-        <source>„%1“ ist kein Port: COM1 bis COM20 oder ein Gerätepfad.</source>
-        <translation>&quot;%1&quot; is no port: COM1 to COM20 or a device path.</translation>
-    </message>
-</context>
-<context>
-    <name>TConnection</name>
-    <message>
-        <source>Verbindung</source>
-        <translation>Connection</translation>
-    </message>
-    <message>
-        <source>Port in Betrieb</source>
-        <translation>Port in use</translation>
-    </message>
-    <message>
-        <source>Port:</source>
-        <translation>Port:</translation>
-    </message>
-    <message>
-        <source>Aufgelöst:</source>
-        <translation>Resolved:</translation>
-    </message>
-    <message>
-        <source>Adapter:</source>
-        <translation>Adapter:</translation>
-    </message>
-    <message>
-        <source>Zustand:</source>
-        <translation>State:</translation>
-    </message>
-    <message>
-        <source>Seit dem Öffnen</source>
-        <translation>Since it was opened</translation>
-    </message>
-    <message>
-        <source>Bytes:</source>
-        <translation>Bytes:</translation>
-    </message>
-    <message>
-        <source>Telegramme angenommen:</source>
-        <translation>Telegrams accepted:</translation>
-    </message>
-    <message>
-        <source>Telegramme verworfen (falsches Prüfbyte):</source>
-        <translation>Telegrams rejected (wrong check byte):</translation>
-    </message>
-    <message>
-        <source>Bytes außerhalb eines Telegramms:</source>
-        <translation>Bytes outside any telegram:</translation>
-    </message>
-    <message>
-        <source>Letztes Telegramm:</source>
-        <translation>Last telegram:</translation>
-    </message>
-    <message>
-        <source>Serielle Adapter auf diesem Rechner</source>
-        <translation>Serial adapters on this machine</translation>
-    </message>
-    <message>
-        <source>Gerät</source>
-        <translation>Device</translation>
-    </message>
-    <message>
-        <source>Stabiler Name</source>
-        <translation>Stable name</translation>
-    </message>
-    <message>
-        <source>COM-Name</source>
-        <translation>COM name</translation>
-    </message>
-    <message>
-        <source>Adapter</source>
-        <translation>Adapter</translation>
-    </message>
-    <message>
-        <source>Gewählten Adapter als</source>
-        <translation>Chosen adapter as</translation>
-    </message>
-    <message>
-        <source>Zuordnen...</source>
-        <translation>Assign...</translation>
-    </message>
-    <message>
-        <source>Verwenden</source>
-        <translation>Use</translation>
-    </message>
-    <message>
-        <source>Neu verbinden</source>
-        <translation>Reconnect</translation>
-    </message>
-    <message>
-        <source>Automatisch neu verbinden</source>
-        <translation>Reconnect automatically</translation>
-    </message>
-    <message>
-        <source>Port zum Verwenden</source>
-        <translation>Port to use</translation>
-    </message>
-    <message>
-        <source>COM-Name für den gewählten Adapter</source>
-        <translation>COM name for the chosen adapter</translation>
-    </message>
-    <message>
-        <source>noch keiner</source>
-        <translation>none yet</translation>
-    </message>
-    <message>
-        <source>Verweis %1 → %2</source>
-        <translation>link %1 → %2</translation>
-    </message>
-    <message>
-        <source>; kein Gerät</source>
-        <translation>; no device</translation>
-    </message>
-    <message>
-        <source>; Gerät %1</source>
-        <translation>; device %1</translation>
-    </message>
-    <message>
-        <source>Hersteller %1</source>
-        <translation>maker %1</translation>
-    </message>
-    <message>
-        <source>Produkt %1</source>
-        <translation>product %1</translation>
-    </message>
-    <message>
-        <source>Seriennummer %1</source>
-        <translation>serial number %1</translation>
-    </message>
-    <message>
-        <source>USB %1:%2</source>
-        <translation>USB %1:%2</translation>
-    </message>
-    <message>
-        <source>das System weiß nichts über das Gerät</source>
-        <translation>the system knows nothing about the device</translation>
-    </message>
-    <message>
-        <source>keines</source>
-        <translation>none</translation>
-    </message>
-    <message>
-        <source>%1 fehlt (kein udev): die Adapter haben keine stabilen Namen, „Zuordnen...“ verweist auf den Gerätepfad.</source>
-        <translation>%1 is missing (no udev): the adapters have no stable names, &quot;Assign...&quot; links to the device path.</translation>
-    </message>
-    <message>
-        <source>Kein serieller Adapter gefunden.</source>
-        <translation>No serial adapter found.</translation>
-    </message>
-    <message>
-        <source>„%1“ ist kein Port: COM1 bis COM20 oder ein Gerätepfad.</source>
-        <translation>&quot;%1&quot; is no port: COM1 to COM20 or a device path.</translation>
-    </message>
-    <message>
-        <source>%1 wird verwendet.</source>
-        <translation>%1 is in use now.</translation>
-    </message>
-    <message>
-        <source>Der Port wird neu geöffnet.</source>
-        <translation>The port is being reopened.</translation>
-    </message>
-    <message>
-        <source>Erst einen Adapter in der Liste wählen.</source>
-        <translation>Choose an adapter in the list first.</translation>
-    </message>
-    <message>
-        <source>%1 ist kein Verweis; es bleibt, wie es ist.</source>
-        <translation>%1 is not a link; it stays as it is.</translation>
-    </message>
-    <message>
-        <source>%1 konnte nicht angelegt werden.</source>
-        <translation>%1 could not be created.</translation>
-    </message>
-    <message>
-        <source>%1 verweist jetzt auf %2.</source>
-        <translation>%1 now links to %2.</translation>
     </message>
 </context>
 </TS>

@@ -122,7 +122,8 @@ void tst_Trend::menuExtras()
     QStringList items;
     for (QAction *a : extras->actions())
         items << a->objectName() + QLatin1Char('=') + a->text();
-    QCOMPARE(items, QStringList({"Verlauf1=Verlauf...", "Aufzeichnung1=Aufzeichnung starten..."}));
+    QCOMPARE(items, QStringList({"Verbindung1=Verbindung...", "Verlauf1=Verlauf...",
+                                 "Aufzeichnung1=Aufzeichnung starten..."}));
 
     // "Verlauf..." opens the one trend window.
     QVERIFY(!app->trend->isVisible());
