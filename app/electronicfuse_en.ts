@@ -585,14 +585,6 @@
         <translation>Reconnect automatically</translation>
     </message>
     <message>
-        <source>Port zum Verwenden</source>
-        <translation>Port to use</translation>
-    </message>
-    <message>
-        <source>COM-Name für den gewählten Adapter</source>
-        <translation>COM name for the chosen adapter</translation>
-    </message>
-    <message>
         <source>noch keiner</source>
         <translation>none yet</translation>
     </message>
@@ -905,10 +897,6 @@
     <message>
         <source>Verlauf der Ströme und der Eingangsspannung</source>
         <translation>Trend of the currents and the input voltage</translation>
-    </message>
-    <message>
-        <source>Sichtbarer Bereich</source>
-        <translation>Visible range</translation>
     </message>
     <message>
         <source>Das Bild ließ sich nicht schreiben.</source>

@@ -6,7 +6,9 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QScreen>
@@ -90,20 +92,43 @@ void ConfigDialog::actOn(QAction *item, std::function<void()> handler)
 
 void ConfigDialog::userAction(std::function<void()> handler)
 {
-    machinery_->whenIdle(std::move(handler));
+    machinery_->protocol().whenIdle(std::move(handler));
 }
 
 void ConfigDialog::userEdit(std::function<void(bool late)> edit, bool showConfigAfter)
 {
-    if (!machinery_->busy()) {
+    if (!machinery_->protocol().busy()) {
         edit(false);
         return;
     }
-    machinery_->whenIdle([this, edit, showConfigAfter] {
+    machinery_->protocol().whenIdle([this, edit, showConfigAfter] {
         edit(true);
         if (showConfigAfter)
             showConfig();
     });
+}
+
+void ConfigDialog::onUserPick(QComboBox *list, std::function<void(int)> select)
+{
+    connect(list, &QComboBox::currentIndexChanged, this, [this, select](int index) {
+        if (!showing_)
+            userEdit([select, index](bool) { select(index); });
+    });
+}
+
+void ConfigDialog::onUserToggle(QCheckBox *box, std::function<bool()> value, std::function<void(bool)> setValue)
+{
+    connect(box, &QCheckBox::toggled, this, [this, value, setValue](bool checked) {
+        if (!showing_)
+            userEdit([value, setValue, checked](bool late) { setValue(late ? !value() : checked); });
+    });
+}
+
+void ConfigDialog::showing(const std::function<void()> &setControls)
+{
+    const bool outer = std::exchange(showing_, true);
+    setControls();
+    showing_ = outer;
 }
 
 void ConfigDialog::Button2Click()

@@ -13,6 +13,8 @@ struct AppState;
 class ConfigModule;
 class QAbstractButton;
 class QAction;
+class QCheckBox;
+class QComboBox;
 class QFileDialog;
 class QLabel;
 class SerialLine;
@@ -79,11 +81,18 @@ protected:
     void userAction(std::function<void()> handler);
     // The user changed a control: the edit goes into the configuration now, or, while an
     // attempt is in flight, after it (late), and the controls then show the configuration
-    // again (unless the edit shows itself). A late toggle of a check box toggles the state
-    // the box then has.
+    // again (unless the edit shows itself).
     void userEdit(std::function<void(bool late)> edit, bool showConfigAfter = true);
-    // The controls set from the family's configuration.
+    // The user's pick in a list goes into the configuration as select(index).
+    void onUserPick(QComboBox *list, std::function<void(int)> select);
+    // The user's click on a box goes into the configuration as setValue(checked); clicked
+    // while a reply is awaited, it toggles value() as the reply left it.
+    void onUserToggle(QCheckBox *box, std::function<bool()> value, std::function<void(bool)> setValue);
+    // The controls set from the family's configuration, inside showing().
     virtual void showConfig() = 0;
+    // Sets controls from the configuration: what they signal meanwhile is no user edit.
+    void showing(const std::function<void()> &setControls);
+    bool isShowing() const { return showing_; }
     // The save dialog can be resized by its size grip (two-port dialog only).
     void setSaveDialogSizeGrip(bool enabled) { saveDialogSizeGrip_ = enabled; }
     // The designer's texts in the present language.
@@ -108,4 +117,5 @@ private:
     QLabel *hotSpot_ = nullptr;
     QPointer<QMessageBox> errorReport_;
     bool saveDialogSizeGrip_ = false;
+    bool showing_ = false;
 };

@@ -28,7 +28,7 @@ void ConfigMachinery::init()
 
 void ConfigMachinery::read()
 {
-    whenIdle([this] {
+    protocol_.whenIdle([this] {
         module_.clearForRead();
         protocol_.setVersionText(QString());
         protocol_.startRead();
@@ -42,7 +42,7 @@ void ConfigMachinery::write()
 
 void ConfigMachinery::enterFactorySettings()
 {
-    whenIdle([this] {
+    protocol_.whenIdle([this] {
         module_.applyFactorySettings();
         protocol_.emptyStatusText();
         module_.hideMarkers();

@@ -22,8 +22,9 @@ class SerialLine;
 //   open               path from the open dialog; loadFrom(path)
 //   close              abort(), the port handed back, then close()
 //
-// While an attempt is in flight every user action waits for it (whenIdle()): read, write
-// and the factory settings do so by themselves, a dialog passes its other actions in.
+// While an attempt is in flight every user action waits for it (protocol().whenIdle()):
+// read, write and the factory settings do so by themselves, a dialog passes its other
+// actions in.
 class ConfigMachinery : public QObject
 {
     Q_OBJECT
@@ -44,11 +45,6 @@ public:
 
     // The reply of the last transaction.
     QByteArray configReply() const { return configReply_; }
-
-    // A user action: now when nothing is in flight, else after the attempt in flight and
-    // what waits before it, as if the exchange had held the window.
-    void whenIdle(RetryProtocol::Action action) { protocol_.whenIdle(std::move(action)); }
-    bool busy() const { return protocol_.busy(); }
 
     // Read button: the controls emptied, the version text emptied, then one read attempt
     // (retried every 500 ms on failure).

@@ -1,6 +1,7 @@
 #include "connection.h"
 #include "ui_connection.h"
 
+#include "app/fieldaccessibility.h"
 #include "app/form1.h"
 #include "link/monitorport.h"
 #include "link/portdiagnosis.h"
@@ -42,6 +43,8 @@ TConnection::TConnection(TForm1 &mainWindow, SerialLine &line, QWidget *parent)
     for (int n = 1; n <= portnames::PortCount; ++n)
         ui->assignComName->addItem(QStringLiteral("COM%1").arg(n));
     fillPortChoice();
+    // The lists are heard by the captions beside them, not by their values.
+    nameByCaptions({{ui->portChoice, ui->choiceCaption}, {ui->assignComName, ui->assignCaption}});
 
     connect(ui->useButton, &QPushButton::clicked, this, &TConnection::useClick);
     connect(ui->assignButton, &QPushButton::clicked, this, &TConnection::assignClick);
@@ -88,8 +91,6 @@ void TConnection::nameForScreenReaders()
     caption.chop(1);   // the colon
     ui->stateValue->setAccessibleDescription(caption);
     ui->adapterList->setAccessibleName(ui->adaptersGroup->title());
-    ui->portChoice->setAccessibleName(tr("Port zum Verwenden"));
-    ui->assignComName->setAccessibleName(tr("COM-Name für den gewählten Adapter"));
 }
 
 bool TConnection::handedOver() const

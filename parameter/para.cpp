@@ -144,35 +144,20 @@ bool Tpara::eventFilter(QObject *watched, QEvent *event)
 
 void Tpara::wireUserEdits()
 {
-    // User edits go into the configuration; settings made by the logic itself (showing_)
-    // are not edits. A current picked here is only taken over: the trip-time rule is
-    // zeit1 .. zeit4's work, which follows on activated() for the user's pick.
+    // A current picked here is only taken over: the trip-time rule is zeit1 .. zeit4's
+    // work, which follows on activated() for the user's pick.
+    TwoPortConfig &config = module_.config();
     for (int c = 0; c < twoport::ChannelCount; ++c) {
-        connect(currentLists_[c], &QComboBox::currentIndexChanged, this, [this, c](int index) {
-            if (!showing_)
-                userEdit([this, c, index](bool) { module_.config().setCurrent(c, index); });
-        });
-        connect(timeLists_[c], &QComboBox::currentIndexChanged, this, [this, c](int index) {
-            if (!showing_)
-                userEdit([this, c, index](bool) { module_.config().selectTripTime(c, index); });
-        });
+        onUserPick(currentLists_[c], [&config, c](int index) { config.setCurrent(c, index); });
+        onUserPick(timeLists_[c], [&config, c](int index) { config.selectTripTime(c, index); });
     }
-    connect(ui->pgood_sel_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!showing_)
-            userEdit([this, index](bool) { module_.config().selectPowerGood(index); });
-    });
+    onUserPick(ui->pgood_sel_, [&config](int index) { config.selectPowerGood(index); });
 
     static constexpr std::array<quint8, 3> FlagBits{twoport::LowInputVoltage, twoport::HardwareFault,
                                                      twoport::InvertOutput};
-    // A box clicked while a reply is awaited toggles the state it has once the reply is in.
-    const auto box = [this](QCheckBox *control, int port, int byte, quint8 mask) {
-        connect(control, &QCheckBox::toggled, this, [this, port, byte, mask](bool checked) {
-            if (!showing_)
-                userEdit([this, port, byte, mask, checked](bool late) {
-                    TwoPortConfig &config = module_.config();
-                    config.setBox(port, byte, mask, late ? !config.box(port, byte, mask) : checked);
-                });
-        });
+    const auto box = [this, &config](QCheckBox *control, int port, int byte, quint8 mask) {
+        onUserToggle(control, [&config, port, byte, mask] { return config.box(port, byte, mask); },
+                     [&config, port, byte, mask](bool checked) { config.setBox(port, byte, mask, checked); });
     };
     for (int p = 0; p < twoport::PortCount; ++p) {
         for (int bit = 0; bit < 8; ++bit)
@@ -180,14 +165,9 @@ void Tpara::wireUserEdits()
         for (size_t f = 0; f < FlagBits.size(); ++f)
             box(flagBoxes_[p][f], p, 2, FlagBits[f]);
     }
-    const auto flag = [this](QCheckBox *control, bool TwoPortConfig::*member) {
-        connect(control, &QCheckBox::toggled, this, [this, member](bool checked) {
-            if (!showing_)
-                userEdit([this, member, checked](bool late) {
-                    bool &value = module_.config().*member;
-                    value = late ? !value : checked;
-                });
-        });
+    const auto flag = [this, &config](QCheckBox *control, bool TwoPortConfig::*member) {
+        onUserToggle(control, [&config, member] { return config.*member; },
+                     [&config, member](bool checked) { config.*member = checked; });
     };
     flag(ui->loeschen, &TwoPortConfig::loeschen);
     flag(ui->programmieren, &TwoPortConfig::programmieren);
@@ -196,31 +176,31 @@ void Tpara::wireUserEdits()
 void Tpara::showConfig()
 {
     const TwoPortConfig &config = module_.config();
-    showing_ = true;
-    for (int c = 0; c < twoport::ChannelCount; ++c) {
-        currentLists_[c]->setCurrentIndex(config.current[c]);
-        QComboBox *times = timeLists_[c];
-        const QStringList entries = twoport::tripTimeItems().mid(0, config.tripTimeCount[c]);
-        QStringList shown;
-        for (int i = 0; i < times->count(); ++i)
-            shown << times->itemText(i);
-        if (shown != entries) {
-            times->clear();
-            times->addItems(entries);
+    showing([&] {
+        for (int c = 0; c < twoport::ChannelCount; ++c) {
+            currentLists_[c]->setCurrentIndex(config.current[c]);
+            QComboBox *times = timeLists_[c];
+            const QStringList entries = twoport::tripTimeItems().mid(0, config.tripTimeCount[c]);
+            QStringList shown;
+            for (int i = 0; i < times->count(); ++i)
+                shown << times->itemText(i);
+            if (shown != entries) {
+                times->clear();
+                times->addItems(entries);
+            }
+            times->setCurrentIndex(config.tripTime[c]);
         }
-        times->setCurrentIndex(config.tripTime[c]);
-    }
-    ui->pgood_sel_->setCurrentIndex(config.powerGood);
-    for (int p = 0; p < twoport::PortCount; ++p) {
-        for (int bit = 0; bit < 8; ++bit)
-            eventBoxes_[p][bit]->setChecked(config.box(p, 1, quint8(1u << bit)));
-        flagBoxes_[p][0]->setChecked(config.box(p, 2, twoport::LowInputVoltage));
-        flagBoxes_[p][1]->setChecked(config.box(p, 2, twoport::HardwareFault));
-        flagBoxes_[p][2]->setChecked(config.box(p, 2, twoport::InvertOutput));
-    }
-    ui->loeschen->setChecked(config.loeschen);
-    ui->programmieren->setChecked(config.programmieren);
-    showing_ = false;
+        ui->pgood_sel_->setCurrentIndex(config.powerGood);
+        for (int p = 0; p < twoport::PortCount; ++p) {
+            for (int bit = 0; bit < 8; ++bit)
+                eventBoxes_[p][bit]->setChecked(config.box(p, 1, quint8(1u << bit)));
+            flagBoxes_[p][0]->setChecked(config.box(p, 2, twoport::LowInputVoltage));
+            flagBoxes_[p][1]->setChecked(config.box(p, 2, twoport::HardwareFault));
+            flagBoxes_[p][2]->setChecked(config.box(p, 2, twoport::InvertOutput));
+        }
+        ui->loeschen->setChecked(config.loeschen);
+        ui->programmieren->setChecked(config.programmieren);
+    });
 }
 
 void Tpara::showMarkers()

@@ -71,5 +71,4 @@ private:
     std::array<std::array<QCheckBox *, 8>, 2> eventBoxes_{};
     // [port] byte 2: 0x01, 0x02, 0x80
     std::array<std::array<QCheckBox *, 3>, 2> flagBoxes_{};
-    bool showing_ = false;   // controls are being set from the configuration
 };

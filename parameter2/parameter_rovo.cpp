@@ -133,26 +133,15 @@ bool Tparameter_rovo::eventFilter(QObject *watched, QEvent *event)
 
 void Tparameter_rovo::wireUserEdits()
 {
-    // User edits go into the configuration; settings made by the logic itself (showing_)
-    // are not edits.
-    for (int c = 0; c < singleport::ChannelCount; ++c) {
-        connect(channelLists_[c], &QComboBox::currentIndexChanged, this, [this, c](int index) {
-            if (!showing_)
-                userEdit([this, c, index](bool) { module_.config().selectChannel(c, index); });
-        });
-    }
-    connect(ui->abschaltzeit, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!showing_)
-            userEdit([this, index](bool) { module_.config().selectTripDelay(index); });
-    });
-    connect(ui->pgood_sel_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!showing_)
-            userEdit([this, index](bool) { module_.config().selectPowerGood(index); });
-    });
+    SinglePortConfig &config = module_.config();
+    for (int c = 0; c < singleport::ChannelCount; ++c)
+        onUserPick(channelLists_[c], [&config, c](int index) { config.selectChannel(c, index); });
+    onUserPick(ui->abschaltzeit, [&config](int index) { config.selectTripDelay(index); });
+    onUserPick(ui->pgood_sel_, [&config](int index) { config.selectPowerGood(index); });
     // The threshold list takes typed text too: text that is one of its entries selects
     // that entry, any other text leaves the list without a selection.
     connect(ui->pgood_sel_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) {
-        if (showing_)
+        if (isShowing())
             return;
         userEdit(
             [this, text](bool late) {
@@ -161,31 +150,19 @@ void Tparameter_rovo::wireUserEdits()
                     return;
                 // Typed while a reply was awaited: the text stays as typed over what came.
                 showConfig();
-                showing_ = true;
-                ui->pgood_sel_->setEditText(text);
-                showing_ = false;
+                showing([this, &text] { ui->pgood_sel_->setEditText(text); });
             },
             false);
     });
 
     for (int bit = 0; bit < 8; ++bit) {
         const quint8 mask = quint8(1u << bit);
-        connect(eventBoxes_[bit], &QCheckBox::toggled, this, [this, mask](bool checked) {
-            if (!showing_)
-                userEdit([this, mask, checked](bool late) {
-                    SinglePortConfig &config = module_.config();
-                    config.setEvent(mask, late ? !config.event(mask) : checked);
-                });
-        });
+        onUserToggle(eventBoxes_[bit], [&config, mask] { return config.event(mask); },
+                     [&config, mask](bool checked) { config.setEvent(mask, checked); });
     }
-    const auto flag = [this](QCheckBox *box, bool SinglePortConfig::*member) {
-        connect(box, &QCheckBox::toggled, this, [this, member](bool checked) {
-            if (!showing_)
-                userEdit([this, member, checked](bool late) {
-                    bool &value = module_.config().*member;
-                    value = late ? !value : checked;
-                });
-        });
+    const auto flag = [this, &config](QCheckBox *box, bool SinglePortConfig::*member) {
+        onUserToggle(box, [&config, member] { return config.*member; },
+                     [&config, member](bool checked) { config.*member = checked; });
     };
     flag(ui->port1_byte2_01, &SinglePortConfig::lowInputVoltage);
     flag(ui->port1_byte2_02, &SinglePortConfig::hardwareFault);
@@ -197,27 +174,27 @@ void Tparameter_rovo::wireUserEdits()
 void Tparameter_rovo::showConfig()
 {
     const SinglePortConfig &config = module_.config();
-    showing_ = true;
-    for (int c = 0; c < singleport::ChannelCount; ++c) {
-        QComboBox *list = channelLists_[c];
-        if (list->count() != config.channelListSize[c]) {
-            list->clear();
-            list->addItems(singleport::currentLimitItems(config.channelListSize[c] - 1));
+    showing([&] {
+        for (int c = 0; c < singleport::ChannelCount; ++c) {
+            QComboBox *list = channelLists_[c];
+            if (list->count() != config.channelListSize[c]) {
+                list->clear();
+                list->addItems(singleport::currentLimitItems(config.channelListSize[c] - 1));
+            }
+            list->setCurrentIndex(config.channel[c]);
         }
-        list->setCurrentIndex(config.channel[c]);
-    }
-    ui->pgood_sel_->setCurrentIndex(config.powerGood);
-    if (config.powerGood < 0)
-        ui->pgood_sel_->setEditText(QString());
-    ui->abschaltzeit->setCurrentIndex(config.tripDelay);
-    for (int bit = 0; bit < 8; ++bit)
-        eventBoxes_[bit]->setChecked(config.event(quint8(1u << bit)));
-    ui->port1_byte2_01->setChecked(config.lowInputVoltage);
-    ui->port1_byte2_02->setChecked(config.hardwareFault);
-    ui->loeschen->setChecked(config.releaseTripped);
-    ui->port1_byte2_40->setChecked(config.invertOutput);
-    ui->programmieren->setChecked(config.allowProgramming);
-    showing_ = false;
+        ui->pgood_sel_->setCurrentIndex(config.powerGood);
+        if (config.powerGood < 0)
+            ui->pgood_sel_->setEditText(QString());
+        ui->abschaltzeit->setCurrentIndex(config.tripDelay);
+        for (int bit = 0; bit < 8; ++bit)
+            eventBoxes_[bit]->setChecked(config.event(quint8(1u << bit)));
+        ui->port1_byte2_01->setChecked(config.lowInputVoltage);
+        ui->port1_byte2_02->setChecked(config.hardwareFault);
+        ui->loeschen->setChecked(config.releaseTripped);
+        ui->port1_byte2_40->setChecked(config.invertOutput);
+        ui->programmieren->setChecked(config.allowProgramming);
+    });
 }
 
 void Tparameter_rovo::showMarkers()

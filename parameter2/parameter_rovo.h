@@ -68,5 +68,4 @@ private:
     std::array<QLabel *, 4> channelMarkers_{};
     // signalMask1 boxes by bit, 0x01 .. 0x80
     std::array<QCheckBox *, 8> eventBoxes_{};
-    bool showing_ = false;   // controls are being set from the configuration
 };

@@ -6,6 +6,7 @@
 
 #include <QtWidgets>
 #include <QString>
+#include <QTest>
 #include <QtGlobal>
 
 template <class T>
@@ -15,4 +16,18 @@ T *ctl(const QObject *window, const char *name)
     if (!control)
         qFatal("%s has no control %s", qPrintable(window->objectName()), name);
     return control;
+}
+
+// The user's own pick: the list's popup opened and the entry clicked. True when the popup
+// closed with that entry selected.
+inline bool pick(QComboBox *list, int index)
+{
+    list->showPopup();
+    QAbstractItemView *view = list->view();
+    if (!QTest::qWaitFor([&] { return view->isVisible(); }, 2000))
+        return false;
+    const QModelIndex item = view->model()->index(index, 0);
+    view->scrollTo(item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
+    return QTest::qWaitFor([&] { return !view->isVisible(); }, 2000) && list->currentIndex() == index;
 }

@@ -1,6 +1,7 @@
 #include "trend.h"
 #include "ui_trend.h"
 
+#include "app/fieldaccessibility.h"
 #include "link/recordfile.h"
 #include "link/statustelegram.h"
 
@@ -46,6 +47,8 @@ TTrend::TTrend(const StatusHistory &history, QWidget *parent)
     ui->setupUi(this);
     texts_ = {ui->text1, ui->text2, ui->text3, ui->text4, ui->textUin};
     buildChart();
+    // The range list is heard by its caption, not by its value.
+    nameByCaptions({{ui->rangeList, ui->rangeLabel}});
 
     connect(ui->rangeList, &QComboBox::activated, this, [this](int index) { setRange(Range(index)); });
     connect(ui->pauseButton, &QPushButton::toggled, this, &TTrend::setPaused);
@@ -467,7 +470,6 @@ void TTrend::retranslate()
     voltageAxis_->setTitleText(tr("Spannung (V)"));
     timeAxis_->setTitleText(tr("Uhrzeit"));
     view_->setAccessibleName(tr("Verlauf der Ströme und der Eingangsspannung"));
-    ui->rangeList->setAccessibleName(tr("Sichtbarer Bereich"));
     ui->pauseButton->setAccessibleName(ui->pauseButton->text());
 }
 
@@ -496,11 +498,17 @@ bool TTrend::saveData(const QString &path, QString *error)
     return ok;
 }
 
+// "verlauf-<date>_<time>.<suffix>": a new name for every save.
+static QString proposedName(const char *suffix)
+{
+    return QStringLiteral("verlauf-%1.%2")
+        .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")), QLatin1String(suffix));
+}
+
 void TTrend::chooseAndSavePicture()
 {
-    const QString proposed = QStringLiteral("verlauf-%1.png")
-                                 .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")));
-    const QString path = QFileDialog::getSaveFileName(this, tr("Bild speichern"), proposed, tr("PNG-Bilder (*.png)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Bild speichern"), proposedName("png"), tr("PNG-Bilder (*.png)"));
     QString error;
     if (!path.isEmpty() && !savePicture(path, &error))
         showError(tr("Das Bild wurde nicht gespeichert: %1: %2").arg(path, error));
@@ -508,9 +516,8 @@ void TTrend::chooseAndSavePicture()
 
 void TTrend::chooseAndSaveData()
 {
-    const QString proposed = QStringLiteral("verlauf-%1.csv")
-                                 .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")));
-    const QString path = QFileDialog::getSaveFileName(this, tr("Daten speichern"), proposed, tr("CSV-Dateien (*.csv)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Daten speichern"), proposedName("csv"), tr("CSV-Dateien (*.csv)"));
     QString error;
     if (!path.isEmpty() && !saveData(path, &error))
         showError(tr("Die Daten wurden nicht gespeichert: %1: %2").arg(path, error));

@@ -9,7 +9,6 @@
 #include "parameter2/parameter_rovo.h"
 #include "simulatorprocess.h"
 
-#include <QAbstractItemView>
 #include <QFileDialog>
 #include "linkwait.h"
 #include "testfiles.h"
@@ -17,19 +16,6 @@
 #include <QtTest>
 
 namespace {
-
-// The user's own pick: the list's popup opened and the entry clicked.
-bool pick(QComboBox *list, int index)
-{
-    list->showPopup();
-    QAbstractItemView *view = list->view();
-    if (!QTest::qWaitFor([&] { return view->isVisible(); }, 2000))
-        return false;
-    const QModelIndex item = view->model()->index(index, 0);
-    view->scrollTo(item);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
-    return QTest::qWaitFor([&] { return !view->isVisible(); }, 2000);
-}
 
 QStringList texts(const QWidget *dialog, const QStringList &names)
 {

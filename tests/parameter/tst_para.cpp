@@ -7,7 +7,6 @@
 #include "parameter/twoportmodule.h"
 #include "twoporttestsupport.h"
 
-#include <QAbstractItemView>
 #include <QFileDialog>
 #include <QMenuBar>
 #include <QScreen>
@@ -59,18 +58,6 @@ QStringList items(QComboBox *list)
     return texts;
 }
 
-// The user's own pick: the list's popup opened and the entry clicked.
-bool pick(QComboBox *list, int index)
-{
-    list->showPopup();
-    QAbstractItemView *view = list->view();
-    if (!QTest::qWaitFor([&] { return view->isVisible(); }, 2000))
-        return false;
-    const QModelIndex item = view->model()->index(index, 0);
-    view->scrollTo(item);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
-    return QTest::qWaitFor([&] { return !view->isVisible(); }, 2000) && list->currentIndex() == index;
-}
 
 } // namespace
 

@@ -8,30 +8,11 @@
 #include "parameter/twoportmodule.h"
 #include "simulatorprocess.h"
 
-#include <QAbstractItemView>
 #include <QFileDialog>
 #include "linkwait.h"
 #include "windowcontrols.h"
 #include "testfiles.h"
 #include <QtTest>
-
-namespace {
-
-
-// The user's own pick: the list's popup opened and the entry clicked.
-bool pick(QComboBox *list, int index)
-{
-    list->showPopup();
-    QAbstractItemView *view = list->view();
-    if (!QTest::qWaitFor([&] { return view->isVisible(); }, 2000))
-        return false;
-    const QModelIndex item = view->model()->index(index, 0);
-    view->scrollTo(item);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
-    return QTest::qWaitFor([&] { return !view->isVisible(); }, 2000) && list->currentIndex() == index;
-}
-
-} // namespace
 
 class tst_ParaRoundTrip : public QObject
 {

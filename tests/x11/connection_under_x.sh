@@ -2,18 +2,16 @@
 # The connection window of the real tool over AT-SPI, against the module simulator: the
 # menu "Extras" and its item "Verbindung...", the state line of a live, a vanished, a
 # reconnected, an absent and a held port, reconnection by hand and by itself.
-# Usage: connection_under_x.sh <tool> <simulator> (run by ctest under xvfb-run)
+# Usage: connection_under_x.sh <tool> <simulator> (run by ctest under xvfb-run and
+# with_atspi_bus.sh)
 set -eu
 tool=$1
 sim=$2
 here=$(dirname "$0")
-if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
-  exec dbus-run-session -- "$0" "$@"
-fi
 data=$(mktemp -d)
-busp=""; simpid=""; toolpid=""; holderpid=""
-trap 'exec 3>&-; kill $toolpid $simpid $holderpid $busp 2>/dev/null || true; rm -rf "$data"' EXIT
-export XDG_DATA_HOME="$data" XDG_CONFIG_HOME="$data/config" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+simpid=""; toolpid=""; holderpid=""
+trap 'exec 3>&-; kill $toolpid $simpid $holderpid 2>/dev/null || true; rm -rf "$data"' EXIT
+export XDG_DATA_HOME="$data" XDG_CONFIG_HOME="$data/config"
 fail() { echo "FAIL: $*"; exit 1; }
 view() { /usr/bin/python3 "$here/connection_view.py" "$@"; }
 # state WORD [SECONDS]: the state line begins with WORD within SECONDS (default 3).
@@ -41,8 +39,6 @@ starttool() {
   sleep 0.5
 }
 
-/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-busp=$!
 # The simulators' control input stays open, so that they run until they are killed.
 mkfifo "$data/control"
 exec 3<> "$data/control"
