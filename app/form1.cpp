@@ -1,7 +1,7 @@
 #include "form1.h"
 #include "ui_form1.h"
 
-#include "appstate.h"
+#include "config/sharedstate.h"
 #include "connection/connection.h"
 #include "link/portnames.h"
 #include "app/mainwindowaccessibility.h"
@@ -13,15 +13,17 @@
 #include <QCloseEvent>
 #include <QScreen>
 
-TForm1::TForm1(AppState &state, SerialLine &line, QWidget *parent)
+TForm1::TForm1(SharedState &state, SerialLine &line, QWidget *parent)
     : QMainWindow(parent,
                   Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                       | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , ui(new Ui::TForm1)
-    , port(line, state.portDeviceName)
+    , port(line)
     , state_(state)
 {
     ui->setupUi(this);
+    // The live port owns the port name; the dialogs' transactions ask it.
+    state_.portName = [this] { return port.deviceName(); };
     setFixedSize(1031, 317 + ui->MainMenu1->sizeHint().height());
 
     lamps_ = {{
@@ -70,6 +72,7 @@ TForm1::TForm1(AppState &state, SerialLine &line, QWidget *parent)
 
 TForm1::~TForm1()
 {
+    state_.portName = nullptr;
     delete ui;
 }
 
@@ -131,7 +134,7 @@ void TForm1::ausfuehren()
     const status::Decoded d = status::decode(frame);
     if (d.outcome == status::Decoded::Ignored)
         return;
-    state_.currentVariant = d.variant;
+    state_.variant = d.variant;
     ui->a->setChecked(true);
     if (!Timer3.isActive())   // enabling it again does not restart its period
         Timer3.start();
@@ -199,8 +202,7 @@ void TForm1::Timer3Timer()
 
 void TForm1::deutschClick()
 {
-    state_.languageGerman = true;
-    state_.languageEnglish = false;
+    state_.language = Language::German;
     QCoreApplication::removeTranslator(&englishTranslator());
     QCoreApplication::installTranslator(&qtGermanTranslator());
     switchLanguage(Language::German);
@@ -208,8 +210,7 @@ void TForm1::deutschClick()
 
 void TForm1::englischClick()
 {
-    state_.languageGerman = false;
-    state_.languageEnglish = true;
+    state_.language = Language::English;
     QCoreApplication::removeTranslator(&qtGermanTranslator());
     QCoreApplication::installTranslator(&englishTranslator());
     switchLanguage(Language::English);
@@ -237,7 +238,7 @@ void TForm1::setConfigurationDialogs(Tpara *twoPortDialog, Tparameter_rovo *sing
 {
     para = twoPortDialog;
     parameter_rovo = singlePortDialog;
-    const Language language = state_.languageEnglish ? Language::English : Language::German;
+    const Language language = state_.language;
     if (para) {
         connect(para, &Tpara::rueckgabe, this, &TForm1::rueckgabe);
         para->setLanguage(language);
@@ -261,7 +262,7 @@ void TForm1::Button1Click()
 
 void TForm1::handOver()
 {
-    if (state_.currentVariant == ModuleVariant::FourChannelTwoPort) {
+    if (state_.variant == ModuleVariant::FourChannelTwoPort) {
         // The two-port dialog keeps its lists as they are.
         if (!para)
             return;
@@ -271,7 +272,7 @@ void TForm1::handOver()
             return;
         // Shown on top, lists rebuilt for the variant without a selection, channel 3
         // and 4 controls hidden for two channels and shown for four.
-        parameter_rovo->oeffnen(state_.currentVariant);
+        parameter_rovo->oeffnen(state_.variant);
     }
     Timer1.stop();
     schliessecom();   // a read in flight with nothing yet is dropped

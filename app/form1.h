@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <array>
 
-struct AppState;
+struct SharedState;
 class SerialLine;
 class QAction;
 class QLabel;
@@ -26,7 +26,7 @@ class TForm1 : public QMainWindow
     Q_OBJECT
 
 public:
-    TForm1(AppState &state, SerialLine &line, QWidget *parent = nullptr);
+    TForm1(SharedState &state, SerialLine &line, QWidget *parent = nullptr);
     ~TForm1() override;
 
     // Left edge of a window of outerWidth on a work area workAreaWidth wide: centred on
@@ -102,7 +102,7 @@ private:
     TelegramAssembler assembler;
 
     struct Lamp { QLabel *outline, *off, *on, *label; };
-    AppState &state_;
+    SharedState &state_;
     std::array<Lamp, status::LampCount> lamps_;
     std::array<QLabel *, status::ValueCount> values_;
     bool channels34Shown_ = true;

@@ -37,12 +37,12 @@ FuseApplication::FuseApplication(const QString &portName)
     // bars put the running windows under the menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("de.tarmeno.ElectronicFuse"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/de.tarmeno.ElectronicFuse.svg")));
-    state.currentVariant = ModuleVariant::FourChannel10A;
+    state.variant = ModuleVariant::FourChannel10A;
 
     Form1 = std::make_unique<TForm1>(state, line);
-    para = std::make_unique<Tpara>(state);
+    para = std::make_unique<Tpara>(state, twoPortLine);
     Info = std::make_unique<TInfo>();
-    parameter_rovo = std::make_unique<Tparameter_rovo>(state);
+    parameter_rovo = std::make_unique<Tparameter_rovo>(state, singlePortLine);
     Form2 = std::make_unique<TForm2>();
     Connection = std::make_unique<TConnection>(*Form1, line);
     trend = std::make_unique<TTrend>(history);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "appstate.h"
+#include "config/sharedstate.h"
 #include "link/serialline.h"
 #include "link/statushistory.h"
 
@@ -26,8 +26,10 @@ public:
 
     void show();
 
-    AppState state;
-    SerialLine line;   // the main window's port
+    SharedState state;
+    SerialLine line;             // the main window's port
+    SerialLine twoPortLine;      // the two-port dialog's transactions
+    SerialLine singlePortLine;   // the single-port dialog's transactions
     std::unique_ptr<TForm1> Form1;
     std::unique_ptr<Tpara> para;
     std::unique_ptr<TInfo> Info;

@@ -1,5 +1,5 @@
 #include "app/mainwindowaccessibility.h"
-#include "app/fieldaccessibility.h"
+#include "config/fieldaccessibility.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -324,18 +324,17 @@ int read(const invocation::Invocation &inv, Language language)
     const auto family = configfilecheck::familyOf(variant);
     if (family == configfilecheck::Family::TwoPort) {
         TwoPortModule module;
-        ConfigMachinery c(module, line);
+        ConfigMachinery c(module, line, [&inv] { return inv.portDeviceName; });
         c.setLanguage(language);
-        c.setPortDeviceName(inv.portDeviceName);
         if (!transact(c, line, true))
             return failedRead(c.configReply(), family);
         return putOut(twoportfile::contents(module.config()), configfilecheck::emptyFields(module.config()),
                       inv.outputFile);
     }
-    SinglePortModule module;
-    ConfigMachinery c(module, line);
+    SharedState state;   // the module's variant
+    SinglePortModule module(state);
+    ConfigMachinery c(module, line, [&inv] { return inv.portDeviceName; });
     c.setLanguage(language);
-    c.setPortDeviceName(inv.portDeviceName);
     module.open(variant);
     if (!transact(c, line, true))
         return failedRead(c.configReply(), family);
@@ -389,9 +388,8 @@ template <typename Module, typename Load>
 int writeWith(Module &module, ProgressLine &line, const invocation::Invocation &inv, Language language,
               const configinput::Input &input, configfilecheck::Family family, Load load)
 {
-    ConfigMachinery c(module, line);
+    ConfigMachinery c(module, line, [&inv] { return inv.portDeviceName; });
     c.setLanguage(language);
-    c.setPortDeviceName(inv.portDeviceName);
     const configfilecheck::Result loaded = load(module.config());
     if (!loaded.ok())
         return fileRejected(loaded, input, family);
@@ -423,7 +421,8 @@ int write(const invocation::Invocation &inv, Language language)
             return configfilecheck::loadTwoPort(input.lines, config);
         });
     }
-    SinglePortModule module;
+    SharedState state;   // the module's variant
+    SinglePortModule module(state);
     module.open(variant);
     return writeWith(module, line, inv, language, input, family, [&](SinglePortConfig &config) {
         return configfilecheck::loadSinglePort(input.lines, variant, config);
@@ -447,17 +446,16 @@ int info(const invocation::Invocation &inv, Language language)
     QString version;
     if (family == configfilecheck::Family::TwoPort) {
         TwoPortModule module;
-        ConfigMachinery c(module, line);
+        ConfigMachinery c(module, line, [&inv] { return inv.portDeviceName; });
         c.setLanguage(language);
-        c.setPortDeviceName(inv.portDeviceName);
         if (!transact(c, line, true))
             return failedRead(c.configReply(), family);
         version = module.versionText(c.configReply());
     } else {
-        SinglePortModule module;
-        ConfigMachinery c(module, line);
+        SharedState state;   // the module's variant
+        SinglePortModule module(state);
+        ConfigMachinery c(module, line, [&inv] { return inv.portDeviceName; });
         c.setLanguage(language);
-        c.setPortDeviceName(inv.portDeviceName);
         module.open(r.variant);
         if (!transact(c, line, true))
             return failedRead(c.configReply(), family);

@@ -1,7 +1,7 @@
 #include "config/configdialog.h"
 
-#include "app/appstate.h"
 #include "config/configmessages.h"
+#include "config/sharedstate.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -11,35 +11,36 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenuBar>
 #include <QScreen>
 
-ConfigDialog::ConfigDialog(AppState &state, QWidget *parent)
+ConfigDialog::ConfigDialog(SharedState &state, SerialLine &line, ConfigModule &module, const QSize &clientSize,
+                           const QPoint &designed, QWidget *parent)
     : QMainWindow(parent,
                   Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                       | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint)
-    , state_(state)
+    , machinery_(module, line, [&state] { return state.portDeviceName(); })
+    , clientSize_(clientSize)
+    , designed_(designed)
 {
     askFileName = [](QFileDialog &dialog) {
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
+    setLanguage(state.language);
 }
 
 ConfigDialog::~ConfigDialog() = default;
 
-void ConfigDialog::initDialog(ConfigModule &module, SerialLine *line, QWidget *menuBar, const QSize &clientSize,
-                              const QPoint &designed, QLabel *status, QLabel *sw, QLabel *hotSpot)
+void ConfigDialog::mirrorStatus(QLabel *status, QLabel *sw, QLabel *hotSpot)
 {
-    machinery_ = line ? std::make_unique<ConfigMachinery>(module, *line) : std::make_unique<ConfigMachinery>(module);
-    designed_ = designed;
     status_ = status;
     sw_ = sw;
     hotSpot_ = hotSpot;
-    setFixedSize(clientSize.width(), clientSize.height() + menuBar->sizeHint().height());
+    setFixedSize(clientSize_.width(), clientSize_.height() + menuBar()->sizeHint().height());
     // The hot spot carries no text: name it for screen readers and tests.
     hotSpot_->setAccessibleName(hotSpot_->objectName());
-    connect(&machinery_->protocol(), &RetryProtocol::statusChanged, this, &ConfigDialog::showStatus);
-    connect(&machinery_->protocol(), &RetryProtocol::versionChanged, this, &ConfigDialog::showVersion);
-    setLanguage(state_.languageEnglish ? Language::English : Language::German);
+    connect(&machinery_.protocol(), &RetryProtocol::statusChanged, this, &ConfigDialog::showStatus);
+    connect(&machinery_.protocol(), &RetryProtocol::versionChanged, this, &ConfigDialog::showVersion);
     FormCreate();
     showStatus();
 }
@@ -63,12 +64,11 @@ void ConfigDialog::FormCreate()
 
 void ConfigDialog::setLanguage(Language language)
 {
-    machinery_->setLanguage(language);
+    machinery_.setLanguage(language);
 }
 
 void ConfigDialog::showOnTop()
 {
-    machinery_->setPortDeviceName(state_.portDeviceName);
     show();
     raise();
     activateWindow();
@@ -76,8 +76,7 @@ void ConfigDialog::showOnTop()
 
 void ConfigDialog::startRead()
 {
-    machinery_->setPortDeviceName(state_.portDeviceName);
-    machinery_->read();
+    machinery_.read();
 }
 
 void ConfigDialog::actOn(QAbstractButton *button, std::function<void()> handler)
@@ -92,16 +91,16 @@ void ConfigDialog::actOn(QAction *item, std::function<void()> handler)
 
 void ConfigDialog::userAction(std::function<void()> handler)
 {
-    machinery_->protocol().whenIdle(std::move(handler));
+    machinery_.protocol().whenIdle(std::move(handler));
 }
 
 void ConfigDialog::userEdit(std::function<void(bool late)> edit, bool showConfigAfter)
 {
-    if (!machinery_->protocol().busy()) {
+    if (!machinery_.protocol().busy()) {
         edit(false);
         return;
     }
-    machinery_->protocol().whenIdle([this, edit, showConfigAfter] {
+    machinery_.protocol().whenIdle([this, edit, showConfigAfter] {
         edit(true);
         if (showConfigAfter)
             showConfig();
@@ -133,13 +132,12 @@ void ConfigDialog::showing(const std::function<void()> &setControls)
 
 void ConfigDialog::Button2Click()
 {
-    machinery_->setPortDeviceName(state_.portDeviceName);
-    machinery_->write();
+    machinery_.write();
 }
 
 void ConfigDialog::Button3Click()
 {
-    machinery_->enterFactorySettings();
+    machinery_.enterFactorySettings();
 }
 
 void ConfigDialog::prepareFileDialog(QFileDialog &dialog) const
@@ -159,12 +157,12 @@ void ConfigDialog::oeffnenClick()
         return;
     // A retry may have gone out while the file dialog was open.
     userAction([this, path] {
-        const configfile::LoadResult result = machinery_->loadFrom(path);
+        const configfile::LoadResult result = machinery_.loadFrom(path);
         if (!result.notHexadecimal)
             return;
         // The one failure that is reported in a box of its own.
         auto *box = new QMessageBox(QMessageBox::Critical, QApplication::applicationName(),
-                                    notHexadecimalMessage(result.invalidText, machinery_->protocol().language()),
+                                    notHexadecimalMessage(result.invalidText, machinery_.protocol().language()),
                                     QMessageBox::Ok, this);
         box->setAttribute(Qt::WA_DeleteOnClose);
         errorReport_ = box;
@@ -174,7 +172,7 @@ void ConfigDialog::oeffnenClick()
 
 void ConfigDialog::speichernClick()
 {
-    if (!machinery_->prepareSave())
+    if (!machinery_.prepareSave())
         return;
     QFileDialog dialog(this);
     prepareFileDialog(dialog);
@@ -189,7 +187,7 @@ void ConfigDialog::speichernClick()
     const QString path = askFileName(dialog);
     if (path.isEmpty())
         return;
-    userAction([this, path] { machinery_->saveTo(path); });
+    userAction([this, path] { machinery_.saveTo(path); });
 }
 
 void ConfigDialog::schliessenClick()
@@ -199,12 +197,12 @@ void ConfigDialog::schliessenClick()
 
 void ConfigDialog::Timer1Timer()
 {
-    machinery_->protocol().retryTick();
+    machinery_.protocol().retryTick();
 }
 
 void ConfigDialog::Timer3Timer()
 {
-    machinery_->protocol().clearingTick();
+    machinery_.protocol().clearingTick();
 }
 
 void ConfigDialog::closeEvent(QCloseEvent *event)
@@ -217,21 +215,21 @@ void ConfigDialog::FormClose()
 {
     // Nothing of this dialog may touch the port once the main window has it back: the
     // attempt in flight is dropped and its port closed first.
-    machinery_->abort();
+    machinery_.abort();
     emit rueckgabe();
-    machinery_->close();
+    machinery_.close();
 }
 
 void ConfigDialog::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange && machinery_)
+    if (event->type() == QEvent::LanguageChange && status_)
         retranslate();
     QMainWindow::changeEvent(event);
 }
 
 void ConfigDialog::showStatus()
 {
-    const RetryProtocol &protocol = machinery_->protocol();
+    const RetryProtocol &protocol = machinery_.protocol();
     status_->setText(protocol.statusText());
     switch (protocol.statusColour()) {
     case RetryProtocol::StatusColour::WindowText:
@@ -249,7 +247,7 @@ void ConfigDialog::showStatus()
 
 void ConfigDialog::showVersion()
 {
-    const RetryProtocol &protocol = machinery_->protocol();
+    const RetryProtocol &protocol = machinery_.protocol();
     sw_->setText(protocol.versionText());
     sw_->setVisible(protocol.versionVisible());
     hotSpot_->setVisible(protocol.hotSpotVisible());

@@ -7,9 +7,8 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <functional>
-#include <memory>
 
-struct AppState;
+struct SharedState;
 class ConfigModule;
 class QAbstractButton;
 class QAction;
@@ -42,14 +41,14 @@ public:
     void setLanguage(Language language);
 
     void Button2Click();           // write
-    virtual void Button3Click();   // factory settings
+    void Button3Click();   // factory settings
     void oeffnenClick();
     void speichernClick();
     void schliessenClick();
     void Timer1Timer();
     void Timer3Timer();
 
-    ConfigMachinery &machinery() { return *machinery_; }
+    ConfigMachinery &machinery() { return machinery_; }
 
     // Shows a prepared file dialog and returns the chosen path, empty when cancelled.
     // Tests replace it to answer without a user.
@@ -65,12 +64,15 @@ signals:
     void rueckgabe();
 
 protected:
-    explicit ConfigDialog(AppState &state, QWidget *parent = nullptr);
+    // The family's part (a member of the dialog, used once the dialog is built), the line
+    // its transactions go over (the application's), the dialog's client size without its
+    // menu bar and its designed place on the work area.
+    ConfigDialog(SharedState &state, SerialLine &line, ConfigModule &module, const QSize &clientSize,
+                 const QPoint &designed, QWidget *parent);
 
-    // After setupUi: the family's part, the line for transactions (null: one of its own),
-    // the shared controls and the designed place; sizes, places and wires the dialog.
-    void initDialog(ConfigModule &module, SerialLine *line, QWidget *menuBar, const QSize &clientSize,
-                    const QPoint &designed, QLabel *status, QLabel *sw, QLabel *hotSpot);
+    // After setupUi: the status line, the version label and its hot spot, which mirror
+    // the protocol; the dialog is then sized and placed.
+    void mirrorStatus(QLabel *status, QLabel *sw, QLabel *hotSpot);
     // Shown by the main window's configuration button: on top, the port taken over.
     void showOnTop();
     // The read button.
@@ -101,8 +103,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
 
-    AppState &state_;
-
 private:
     void FormCreate();
     void FormClose();
@@ -110,7 +110,8 @@ private:
     void showVersion();
     void prepareFileDialog(QFileDialog &dialog) const;
 
-    std::unique_ptr<ConfigMachinery> machinery_;
+    ConfigMachinery machinery_;
+    QSize clientSize_;
     QPoint designed_;
     QLabel *status_ = nullptr;
     QLabel *sw_ = nullptr;

@@ -5,22 +5,11 @@
 // Every configuration request starts with FF and a command byte; FC reads.
 static const QByteArray ReadRequest("\xFF\xFC", 2);
 
-ConfigMachinery::ConfigMachinery(ConfigModule &module, QObject *parent)
-    : QObject(parent)
-    , module_(module)
-{
-    init();
-}
-
-ConfigMachinery::ConfigMachinery(ConfigModule &module, SerialLine &line, QObject *parent)
+ConfigMachinery::ConfigMachinery(ConfigModule &module, SerialLine &line, PortName portName, QObject *parent)
     : QObject(parent)
     , module_(module)
     , transaction_(line)
-{
-    init();
-}
-
-void ConfigMachinery::init()
+    , portName_(std::move(portName))
 {
     protocol_.setAttempt([this](bool readMode) { sende_ff(readMode); });
     connect(&transaction_, &ConfigTransaction::replied, this, &ConfigMachinery::replied);
@@ -96,7 +85,7 @@ void ConfigMachinery::sende_ff(bool readMode)
     if (readMode) {
         sentTelegram_.clear();
         configReply_.clear();
-        transaction_.command(portDeviceName_, ReadRequest);
+        transaction_.command(portName_(), ReadRequest);
         return;
     }
     if (!module_.validate()) {
@@ -105,7 +94,7 @@ void ConfigMachinery::sende_ff(bool readMode)
     }
     sentTelegram_ = module_.writeTelegram();
     configReply_.clear();
-    transaction_.command(portDeviceName_, sentTelegram_);
+    transaction_.command(portName_(), sentTelegram_);
 }
 
 void ConfigMachinery::replied(const QByteArray &reply)

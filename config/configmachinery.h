@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class ConfigModule;
 class SerialLine;
@@ -29,17 +30,15 @@ class ConfigMachinery : public QObject
 {
     Q_OBJECT
 public:
-    // Transactions on a serial line of the machinery's own.
-    explicit ConfigMachinery(ConfigModule &module, QObject *parent = nullptr);
+    // Where every transaction opens the port: asked at each attempt, so that it follows
+    // the main window's port selection.
+    using PortName = std::function<QString()>;
+
     // Transactions on the given line, which must outlive the machinery.
-    ConfigMachinery(ConfigModule &module, SerialLine &line, QObject *parent = nullptr);
+    ConfigMachinery(ConfigModule &module, SerialLine &line, PortName portName, QObject *parent = nullptr);
 
     RetryProtocol &protocol() { return protocol_; }
     const RetryProtocol &protocol() const { return protocol_; }
-
-    // The device that every transaction opens (the main window's port selection).
-    void setPortDeviceName(const QString &deviceName) { portDeviceName_ = deviceName; }
-    QString portDeviceName() const { return portDeviceName_; }
 
     void setLanguage(Language language) { protocol_.setLanguage(language); }
 
@@ -73,14 +72,13 @@ public:
     void close();
 
 private:
-    void init();
     void sende_ff(bool readMode);
     void replied(const QByteArray &reply);
 
     ConfigModule &module_;
     ConfigTransaction transaction_;
     RetryProtocol protocol_;
-    QString portDeviceName_;
+    PortName portName_;
     QByteArray configReply_;
     QByteArray sentTelegram_;   // the write telegram in flight; empty for a read
 };

@@ -2,36 +2,21 @@
 
 #include "link/serialline.h"
 
-ConfigTransaction::ConfigTransaction(QObject *parent)
-    : QObject(parent)
-    , ownLine_(std::make_unique<SerialLine>())
-    , line_(*ownLine_)
-{
-    init();
-}
-
 ConfigTransaction::ConfigTransaction(SerialLine &line, QObject *parent)
     : QObject(parent)
     , line_(line)
 {
-    init();
-}
-
-ConfigTransaction::~ConfigTransaction() = default;
-
-void ConfigTransaction::init()
-{
     connect(&line_, &SerialLine::writeFinished, this, [this] {
-        if (!inFlight_ || !writing_)
+        if (state_ != State::Writing)
             return;
-        writing_ = false;
         // One read only: a reply that pauses longer than 80 ms is cut there.
+        state_ = State::Reading;
         line_.startRead(ReplyMaxBytes, ReplyGapMs, ReplyTotalMs);
     });
     connect(&line_, &SerialLine::readFinished, this, [this](const QByteArray &bytes) {
-        if (!inFlight_ || writing_)
+        if (state_ != State::Reading)
             return;
-        inFlight_ = false;
+        state_ = State::Idle;
         line_.close();
         emit replied(bytes.left(ReplyMaxBytes));
     });
@@ -40,21 +25,20 @@ void ConfigTransaction::init()
 void ConfigTransaction::command(const QString &portDeviceName, const QByteArray &request)
 {
     abort();
-    inFlight_ = true;
     line_.open(portDeviceName);
     if (request.isEmpty()) {
+        state_ = State::Reading;
         line_.startRead(ReplyMaxBytes, ReplyGapMs, ReplyTotalMs);
         return;
     }
-    writing_ = true;
+    state_ = State::Writing;
     line_.write(request, WriteTimeoutMs);
 }
 
 void ConfigTransaction::abort()
 {
-    if (!inFlight_)
+    if (state_ == State::Idle)
         return;
-    inFlight_ = false;
-    writing_ = false;
+    state_ = State::Idle;
     line_.close();
 }

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <memory>
 
 class SerialLine;
 
@@ -23,28 +22,27 @@ public:
     static constexpr int ReplyTotalMs = 260;   // ... or this long after it began
     static constexpr int WriteTimeoutMs = 30;
 
-    // Uses a serial line of its own.
-    explicit ConfigTransaction(QObject *parent = nullptr);
-    // Uses the given line, which must outlive the transaction (tests pass a fake).
+    // The line must outlive the transaction (the application owns it; tests pass a fake).
     explicit ConfigTransaction(SerialLine &line, QObject *parent = nullptr);
-    ~ConfigTransaction() override;
 
     // Starts one exchange; at most one is in flight (a new one aborts the old).
     void command(const QString &portDeviceName, const QByteArray &request);
     // Drops the exchange in flight: the port is closed now, nothing more is written and
     // replied() does not come.
     void abort();
-    bool inFlight() const { return inFlight_; }
+    bool inFlight() const { return state_ != State::Idle; }
 
 signals:
     // The bytes that arrived, in order; empty when none did or the port was unusable.
     void replied(const QByteArray &reply);
 
 private:
-    void init();
+    enum class State {
+        Idle,      // no exchange, or the last one has replied or was aborted
+        Writing,   // the request is leaving
+        Reading,   // the one read of the reply
+    };
 
-    std::unique_ptr<SerialLine> ownLine_;
     SerialLine &line_;
-    bool inFlight_ = false;
-    bool writing_ = false;
+    State state_ = State::Idle;
 };

@@ -1,7 +1,7 @@
 #include "connection.h"
 #include "ui_connection.h"
 
-#include "app/fieldaccessibility.h"
+#include "config/fieldaccessibility.h"
 #include "app/form1.h"
 #include "link/monitorport.h"
 #include "link/portdiagnosis.h"

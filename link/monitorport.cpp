@@ -11,8 +11,8 @@
 #include <QSerialPortInfo>
 #endif
 
-MonitorPort::MonitorPort(SerialLine &line, QString &portDeviceName, QObject *parent)
-    : QObject(parent), line_(line), portDeviceName_(portDeviceName)
+MonitorPort::MonitorPort(SerialLine &line, QObject *parent)
+    : QObject(parent), line_(line)
 {
     connect(&line_, &SerialLine::readFinished, this, &MonitorPort::received);
 }

@@ -20,8 +20,7 @@ public:
     static constexpr int ReadGapMs = 3;
     static constexpr int ReadTotalMs = ReadSize * 1 + 60;
 
-    // portDeviceName is shared with the configuration transaction.
-    MonitorPort(SerialLine &line, QString &portDeviceName, QObject *parent = nullptr);
+    explicit MonitorPort(SerialLine &line, QObject *parent = nullptr);
 
     void oeffnecom();
     // Also drops a read in flight: its bytes are never delivered.
@@ -36,8 +35,9 @@ public:
     // name gives the selection back to the list.
     void choose(const QString &deviceName);
     QString chosenPort() const { return chosen_; }
-    // The name the port was last opened by.
-    const QString &deviceName() const { return portDeviceName_; }
+    // The name the port was last opened by; the configuration dialogs' transactions open
+    // the port by it too.
+    QString deviceName() const { return portDeviceName_; }
     // The next tick closes the port and opens it again, resolving its name afresh.
     void requestReopen();
     // While on, a tick that finds the line unusable reopens it as soon as its device
@@ -60,7 +60,7 @@ private:
     bool deviceAppeared();
 
     SerialLine &line_;
-    QString &portDeviceName_;
+    QString portDeviceName_;
     QString chosen_;
     int chosenListIndex_ = -2;   // the list's selection when chosen_ was set; -2 not yet seen
     int lastListIndex_ = -2;

@@ -95,6 +95,11 @@ bool SerialLine::openPort(const QString &deviceName)
 #endif
     if (!opened)
         openFailure_.error = port_.error();
+    // Opening can take a while (Qt writes and syncs a lock file first); what came in
+    // meanwhile, before the line settings and before any request, is no answer to
+    // anything this line will send.
+    if (opened)
+        port_.clear(QSerialPort::Input);
     port_.setReadBufferSize(1);   // no read yet
     return opened;
 }

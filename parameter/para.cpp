@@ -1,12 +1,12 @@
 #include "parameter/para.h"
 #include "ui_para.h"
 
-#include "app/fieldaccessibility.h"
+#include "config/fieldaccessibility.h"
 
 #include <QMouseEvent>
 
-Tpara::Tpara(AppState &state, SerialLine *line, QWidget *parent)
-    : ConfigDialog(state, parent)
+Tpara::Tpara(SharedState &state, SerialLine &line, QWidget *parent)
+    : ConfigDialog(state, line, module_, QSize(ClientWidth, ClientHeight), QPoint(DesignLeft, DesignTop), parent)
     , ui(new Ui::Tpara)
 {
     ui->setupUi(this);
@@ -47,8 +47,7 @@ Tpara::Tpara(AppState &state, SerialLine *line, QWidget *parent)
     setSaveDialogSizeGrip(true);
     nameFieldsForScreenReaders();
 
-    initDialog(module_, line, ui->MainMenu2, QSize(ClientWidth, ClientHeight), QPoint(DesignLeft, DesignTop),
-               ui->status, ui->sw, ui->Label5);
+    mirrorStatus(ui->status, ui->sw, ui->Label5);
     showConfig();
     showMarkers();
 }

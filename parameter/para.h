@@ -5,7 +5,7 @@
 
 #include <array>
 
-struct AppState;
+struct SharedState;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -29,8 +29,8 @@ public:
     static constexpr int DesignLeft = 0;
     static constexpr int DesignTop = 255;
 
-    // Transactions go over line when given (tests), else over a serial line of its own.
-    explicit Tpara(AppState &state, SerialLine *line = nullptr, QWidget *parent = nullptr);
+    // Transactions go over line, which the application owns.
+    Tpara(SharedState &state, SerialLine &line, QWidget *parent = nullptr);
     ~Tpara() override;
 
     // Top left corner of a window of outerSize on a work area of workAreaSize.

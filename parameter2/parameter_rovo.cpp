@@ -1,8 +1,7 @@
 #include "parameter2/parameter_rovo.h"
 #include "ui_parameter_rovo.h"
 
-#include "app/appstate.h"
-#include "app/fieldaccessibility.h"
+#include "config/fieldaccessibility.h"
 #include "grafik/svgpicture.h"
 
 #include <QLineEdit>
@@ -17,9 +16,10 @@ static void initPictures()
 
 static const char TripCharacteristicPicture[] = ":/pictures/trip_characteristic.svg";
 
-Tparameter_rovo::Tparameter_rovo(AppState &state, SerialLine *line, QWidget *parent)
-    : ConfigDialog(state, parent)
+Tparameter_rovo::Tparameter_rovo(SharedState &state, SerialLine &line, QWidget *parent)
+    : ConfigDialog(state, line, module_, QSize(ClientWidth, ClientHeight), QPoint(0, 0), parent)
     , ui(new Ui::Tparameter_rovo)
+    , module_(state)
 {
     initPictures();
     ui->setupUi(this);
@@ -41,8 +41,6 @@ Tparameter_rovo::Tparameter_rovo(AppState &state, SerialLine *line, QWidget *par
     connect(&module_, &SinglePortModule::markersChanged, this, &Tparameter_rovo::showMarkers);
     connect(&module_, &SinglePortModule::channels34HiddenChanged, this,
             [this](bool hidden) { showChannels34(!hidden); });
-    connect(&module_, &SinglePortModule::currentVariantChanged, this,
-            [this](ModuleVariant variant) { state_.currentVariant = variant; });
 
     actOn(ui->Button1, [this] { Button1Click(); });
     actOn(ui->Button2, [this] { Button2Click(); });
@@ -56,8 +54,7 @@ Tparameter_rovo::Tparameter_rovo(AppState &state, SerialLine *line, QWidget *par
     nameFieldsForScreenReaders();
 
     showTripCharacteristic();
-    initDialog(module_, line, ui->MainMenu1, QSize(ClientWidth, ClientHeight), QPoint(0, 0), ui->status, ui->sw,
-               ui->Label3);
+    mirrorStatus(ui->status, ui->sw, ui->Label3);
     showConfig();
     showMarkers();
 }
@@ -96,12 +93,6 @@ void Tparameter_rovo::oeffnen(ModuleVariant variant)
 void Tparameter_rovo::Button1Click()
 {
     startRead();
-}
-
-void Tparameter_rovo::Button3Click()
-{
-    module_.setCurrentVariant(state_.currentVariant);
-    ConfigDialog::Button3Click();
 }
 
 void Tparameter_rovo::Image2Click()

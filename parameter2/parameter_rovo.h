@@ -6,7 +6,7 @@
 
 #include <array>
 
-struct AppState;
+struct SharedState;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -27,8 +27,8 @@ public:
     static constexpr int ClientWidth = 964;
     static constexpr int ClientHeight = 463;
 
-    // Transactions go over line when given (tests), else over a serial line of its own.
-    explicit Tparameter_rovo(AppState &state, SerialLine *line = nullptr, QWidget *parent = nullptr);
+    // Transactions go over line, which the application owns.
+    Tparameter_rovo(SharedState &state, SerialLine &line, QWidget *parent = nullptr);
     ~Tparameter_rovo() override;
 
     // Top left corner of a window of outerSize on a work area of workAreaSize: (0, 0) on
@@ -41,7 +41,6 @@ public:
     void oeffnen(ModuleVariant variant);
 
     void Button1Click();
-    void Button3Click() override;
     void Image2Click();
     void Label3Click();
 

@@ -5,7 +5,7 @@
 
 void SinglePortModule::open(ModuleVariant variant)
 {
-    currentVariant_ = variant;
+    state_.variant = variant;
     config_.rebuildChannelLists(variant);
     setChannels34Hidden(!isFourChannel(variant));
     emit configChanged();
@@ -23,15 +23,15 @@ bool SinglePortModule::enterReply(const QByteArray &reply)
     const singleporttelegram::ReplyCheck check = singleporttelegram::checkReply(reply);
     // The type byte takes effect before the check byte is tested: a two-channel type
     // hides channels 3 and 4 at once; only an accepted four-channel reply shows them.
+    // A reply names the module's variant even when it then fails its check byte.
     if (check.variant) {
-        currentVariant_ = *check.variant;
-        emit currentVariantChanged(currentVariant_);
-        if (!isFourChannel(currentVariant_))
+        state_.variant = *check.variant;
+        if (!isFourChannel(state_.variant))
             setChannels34Hidden(true);
     }
     if (!check.accepted())
         return false;
-    setChannels34Hidden(!isFourChannel(currentVariant_));
+    setChannels34Hidden(!isFourChannel(state_.variant));
     singleporttelegram::enterReply(reply, config_);
     emit configChanged();
     return true;
@@ -66,7 +66,7 @@ bool SinglePortModule::isAcknowledged(const QByteArray &telegram, const QByteArr
 
 void SinglePortModule::applyFactorySettings()
 {
-    config_.applyFactorySettings(currentVariant_);
+    config_.applyFactorySettings(state_.variant);
     emit configChanged();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/configmodule.h"
+#include "config/sharedstate.h"
 #include "link/modulevariant.h"
 #include "parameter2/singleportconfig.h"
 
@@ -11,7 +12,10 @@ class SinglePortModule : public ConfigModule
 {
     Q_OBJECT
 public:
-    using ConfigModule::ConfigModule;
+    // The module variant is the state's: the factory settings follow it, a read reply
+    // sets it.
+    explicit SinglePortModule(SharedState &state, QObject *parent = nullptr)
+        : ConfigModule(parent), state_(state) {}
 
     SinglePortConfig &config() { return config_; }
     const SinglePortConfig &config() const { return config_; }
@@ -19,12 +23,9 @@ public:
     // Channel 3 and 4 controls (lists, row labels, event labels and boxes) hidden.
     bool channels34Hidden() const { return channels34Hidden_; }
 
-    // The program's module variant: the factory settings follow it, a read reply sets it.
-    void setCurrentVariant(ModuleVariant variant) { currentVariant_ = variant; }
-    ModuleVariant currentVariant() const { return currentVariant_; }
-
-    // The dialog is shown for the variant: current-limit lists rebuilt for it, their
-    // selection cleared, channels 3 and 4 hidden for a two-channel variant.
+    // The dialog is shown for the variant (which becomes the state's): current-limit lists
+    // rebuilt for it, their selection cleared, channels 3 and 4 hidden for a two-channel
+    // variant.
     void open(ModuleVariant variant);
 
     // Every list without a selection, every box but loeschen unchecked.
@@ -35,7 +36,7 @@ public:
     void hideMarkers() override;
     QByteArray writeTelegram() const override;
     bool isAcknowledged(const QByteArray &telegram, const QByteArray &reply) const override;
-    // The settings for currentVariant().
+    // The settings for the state's variant.
     void applyFactorySettings() override;
     bool save(const QString &path) const override;
     configfile::LoadResult load(const QString &path) override;
@@ -43,15 +44,13 @@ public:
 
 signals:
     void channels34HiddenChanged(bool hidden);
-    // A read reply named the module's variant (even one that then failed its check byte).
-    void currentVariantChanged(ModuleVariant variant);
 
 private:
     void setMarkers(const singleport::Markers &markers);
     void setChannels34Hidden(bool hidden);
 
+    SharedState &state_;
     SinglePortConfig config_;
     singleport::Markers markers_;
     bool channels34Hidden_ = false;
-    ModuleVariant currentVariant_ = ModuleVariant::FourChannel10A;
 };

@@ -1,7 +1,7 @@
 #include "trend.h"
 #include "ui_trend.h"
 
-#include "app/fieldaccessibility.h"
+#include "config/fieldaccessibility.h"
 #include "link/recordfile.h"
 #include "link/statustelegram.h"
 

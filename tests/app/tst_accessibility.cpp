@@ -1,7 +1,7 @@
 // What a screen reader finds in the windows, read through Qt's accessibility interfaces:
 // lamps named by caption and state, values by row and column, the flags as buttons, the
 // "!" markers with their fields, in both languages and after a module swap.
-#include "app/appstate.h"
+#include "config/sharedstate.h"
 #include "app/fuseapplication.h"
 #include "app/form1.h"
 #include "app/mainwindowaccessibility.h"
@@ -64,7 +64,7 @@ QMainWindow *openDialog(FuseApplication &app, bool twoPort, bool english)
     ctl<QTimer>(app.Form1.get(), "Timer1")->stop();
     QMainWindow *dialog = twoPort ? static_cast<QMainWindow *>(app.para.get())
                                   : static_cast<QMainWindow *>(app.parameter_rovo.get());
-    app.state.currentVariant = twoPort ? ModuleVariant::FourChannelTwoPort : ModuleVariant::FourChannel10A;
+    app.state.variant = twoPort ? ModuleVariant::FourChannelTwoPort : ModuleVariant::FourChannel10A;
     english ? app.Form1->deutschClick() : app.Form1->englischClick();
     app.Form1->Button1Click();
     english ? app.Form1->englischClick() : app.Form1->deutschClick();
@@ -135,14 +135,14 @@ private:
         return objects;
     }
 
-    AppState state;
+    SharedState state;
     FakeLine line;
     TForm1 *form = nullptr;
 };
 
 void tst_Accessibility::init()
 {
-    state = AppState{};
+    state = SharedState{};
     form = new TForm1(state, line);
     for (const char *timer : {"Timer1", "Timer2", "Timer3"})
         ctl<QTimer>(form, timer)->stop();
@@ -398,18 +398,18 @@ void tst_Accessibility::flags()
             iface(flag)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     };
     activate(englisch);
-    QVERIFY(state.languageEnglish);
+    QCOMPARE(state.language, Language::English);
     QCOMPARE(form->windowTitle(), QStringLiteral("Visualization"));
     // The names stay in their own language.
     QCOMPARE(nameOf(deutsch), QStringLiteral("Deutsch"));
     QCOMPARE(nameOf(englisch), QStringLiteral("English"));
     activate(deutsch);
-    QVERIFY(state.languageGerman);
+    QCOMPARE(state.language, Language::German);
     QCOMPARE(form->windowTitle(), QStringLiteral("Visualisierung"));
     // Other keys do nothing.
     QTest::keyClick(englisch, Qt::Key_A);
     QTest::keyClick(englisch, Qt::Key_Tab);
-    QVERIFY(state.languageGerman);
+    QCOMPARE(state.language, Language::German);
 }
 
 void tst_Accessibility::flagsInTheTabChain()
@@ -424,11 +424,11 @@ void tst_Accessibility::flagsInTheTabChain()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), child("englisch"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    QVERIFY(state.languageEnglish);
+    QCOMPARE(state.language, Language::English);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget(), child("deutsch"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QVERIFY(state.languageGerman);
+    QCOMPARE(state.language, Language::German);
     QCOMPARE(iface(child("deutsch"))->state().focused, true);
 
     // When the port list gives way to the activity indicator, focus goes on to the

@@ -1,6 +1,6 @@
 // The main window's configuration button and the hand-back when the dialog closes,
 // with scripted lines on both sides.
-#include "app/appstate.h"
+#include "config/sharedstate.h"
 #include "app/form1.h"
 #include "app/fuseapplication.h"
 #include "fakeline.h"
@@ -78,7 +78,7 @@ private:
         mainLine->calls.clear();
     }
 
-    AppState state;
+    SharedState state;
     FakeLine *mainLine = nullptr;
     FakeLine *dialogLine = nullptr;
     TForm1 *form = nullptr;
@@ -87,11 +87,11 @@ private:
 
 void tst_ConfigHandOver::init()
 {
-    state = AppState{};
+    state = SharedState{};
     mainLine = new FakeLine;
     dialogLine = new FakeLine;
     form = new TForm1(state, *mainLine);
-    dlg = new Tparameter_rovo(state, dialogLine);
+    dlg = new Tparameter_rovo(state, *dialogLine);
     form->setConfigurationDialogs(nullptr, dlg);
     form->deutschClick();
 }
@@ -125,7 +125,7 @@ void tst_ConfigHandOver::button()
     QFETCH(bool, hidden);
 
     monitoring();
-    state.currentVariant = variant;
+    state.variant = variant;
     QTest::mouseClick(ctl<QPushButton>(form, "Button1"), Qt::LeftButton);
 
     QVERIFY(dlg->isVisible());
@@ -171,13 +171,13 @@ void tst_ConfigHandOver::reopeningRebuildsAndClears()
     QFETCH(int, last34);
 
     monitoring();
-    state.currentVariant = first;
+    state.variant = first;
     form->Button1Click();
     QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     QVERIFY(ctl<QComboBox>(dlg, "k1_sel")->currentIndex() > 0);
     dlg->close();
 
-    state.currentVariant = second;
+    state.variant = second;
     form->Button1Click();
     QCOMPARE(items(ctl<QComboBox>(dlg, "k3_sel")), upTo(last34));
     for (const QComboBox *list : {ctl<QComboBox>(dlg, "k1_sel"), ctl<QComboBox>(dlg, "k2_sel"), ctl<QComboBox>(dlg, "k3_sel"), ctl<QComboBox>(dlg, "k4_sel")})
@@ -189,13 +189,13 @@ void tst_ConfigHandOver::reopeningRebuildsAndClears()
 void tst_ConfigHandOver::twoPortVariantLeavesSinglePortDialogAlone()
 {
     monitoring();
-    state.currentVariant = ModuleVariant::FourChannel6A;
+    state.variant = ModuleVariant::FourChannel6A;
     form->Button1Click();
     dlg->close();
     mainLine->calls.clear();
 
     // No two-port dialog in this build: the button leaves everything as it is.
-    state.currentVariant = ModuleVariant::FourChannelTwoPort;
+    state.variant = ModuleVariant::FourChannelTwoPort;
     QTest::mouseClick(ctl<QPushButton>(form, "Button1"), Qt::LeftButton);
     QVERIFY(!dlg->isVisible());
     QCOMPARE(items(ctl<QComboBox>(dlg, "k1_sel")), upTo(6));
@@ -250,7 +250,7 @@ void tst_ConfigHandOver::languageFlagsChooseMessages()
     dlg->close();
 
     form->englischClick();
-    QVERIFY(state.languageEnglish && !state.languageGerman);
+    QCOMPARE(state.language, Language::English);
     form->Button1Click();
     QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);
     settle(dlg->machinery().protocol());
@@ -275,7 +275,7 @@ void tst_ConfigHandOver::applicationCreatesAndWiresTheDialog()
     QCOMPARE(app.Form1->parameter_rovo, app.parameter_rovo.get());
     QCOMPARE(app.Form1->para, app.para.get());
     QVERIFY(!app.parameter_rovo->isVisible());
-    QVERIFY(app.state.languageGerman);
+    QCOMPARE(app.state.language, Language::German);
     QCOMPARE(app.parameter_rovo->windowTitle(), QStringLiteral("Konfiguration"));
 
     app.show();
@@ -287,7 +287,7 @@ void tst_ConfigHandOver::applicationCreatesAndWiresTheDialog()
     QVERIFY(ctl<QTimer>(app.Form1.get(), "Timer1")->isActive());
 
     // A two-port module gets the two-port dialog; its close hands the port back too.
-    app.state.currentVariant = ModuleVariant::FourChannelTwoPort;
+    app.state.variant = ModuleVariant::FourChannelTwoPort;
     app.Form1->Button1Click();
     QVERIFY(app.para->isVisible());
     QVERIFY(!app.parameter_rovo->isVisible());
@@ -351,7 +351,7 @@ void tst_ConfigHandOver::closeDuringAnAttemptDropsIt()
 void tst_ConfigHandOver::buttonWhileATelegramArrives()
 {
     FakeLine twoPortLine;
-    Tpara para(state, &twoPortLine);
+    Tpara para(state, twoPortLine);
     form->setConfigurationDialogs(&para, dlg);
     monitoring();
     mainLine->holdReads = true;
@@ -367,7 +367,7 @@ void tst_ConfigHandOver::buttonWhileATelegramArrives()
                                     "00 00 00 FD E4 16"));
     // The telegram was decoded, and it chose the dialog.
     QCOMPARE(ctl<QLabel>(form, "i1")->text(), QStringLiteral("3,00 Adc"));
-    QCOMPARE(state.currentVariant, ModuleVariant::FourChannelTwoPort);
+    QCOMPARE(state.variant, ModuleVariant::FourChannelTwoPort);
     QVERIFY(para.isVisible());
     QVERIFY(!dlg->isVisible());
     QVERIFY(!form->isEnabled());

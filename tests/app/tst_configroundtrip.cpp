@@ -72,7 +72,7 @@ void tst_ConfigRoundTrip::readWriteSaveLoad()
     QCOMPARE(boxes(dlg), QStringLiteral("010101010011"));
     QTest::mouseClick(ctl<QLabel>(dlg, "Label3"), Qt::LeftButton);
     QCOMPARE(ctl<QLabel>(dlg, "sw")->text(), QStringLiteral("SW: 2.13"));
-    QCOMPARE(app.state.currentVariant, ModuleVariant::FourChannel10A);
+    QCOMPARE(app.state.variant, ModuleVariant::FourChannel10A);
     QCOMPARE(sim.receivedRequests(), QList<QByteArray>{hexBytes("FF FC")});
 
     // Change and write.
@@ -126,7 +126,7 @@ void tst_ConfigRoundTrip::silentModule()
     app.show();
     Tparameter_rovo *dlg = app.parameter_rovo.get();
     QTRY_VERIFY_WITH_TIMEOUT(!ctl<QLabel>(app.Form1.get(), "i1")->text().isEmpty(), 3000);
-    QCOMPARE(app.state.currentVariant, ModuleVariant::FourChannel6A);
+    QCOMPARE(app.state.variant, ModuleVariant::FourChannel6A);
 
     QTest::mouseClick(ctl<QPushButton>(app.Form1.get(), "Button1"), Qt::LeftButton);
     QTRY_VERIFY(dlg->isVisible());

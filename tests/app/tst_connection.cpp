@@ -235,10 +235,10 @@ void tst_Connection::handedToTheConfigurationDialog()
     QVERIFY(!ctl<QPushButton>(window(), "useButton")->isEnabled());
     QVERIFY(!ctl<QPushButton>(window(), "reconnectButton")->isEnabled());
     // Nothing switches the port while the dialog has it.
-    const QString before = app->state.portDeviceName;
+    const QString before = app->state.portDeviceName();
     window()->useClick();
     QTest::qWait(200);
-    QCOMPARE(app->state.portDeviceName, before);
+    QCOMPARE(app->state.portDeviceName(), before);
 }
 
 void tst_Connection::useAfterTheListHid_data()
@@ -263,7 +263,7 @@ void tst_Connection::useAfterTheListHid()
     // The tick keeps it, and the configuration dialogs get it.
     QTest::qWait(500);
     QCOMPARE(current1(), QStringLiteral("7,00 Adc"));
-    QCOMPARE(app->state.portDeviceName, byPath ? simB_.slavePath() : simB_.deviceName());
+    QCOMPARE(app->state.portDeviceName(), byPath ? simB_.slavePath() : simB_.deviceName());
 }
 
 void tst_Connection::assignLinksTheAdapter()
@@ -370,7 +370,7 @@ void tst_Connection::startsWithThePortOfTheCommandLine()
     QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), 3000);
     // The first tick opens COM1, then the port asked for, as for any selection but COM1.
     QCOMPARE(opened, (QStringList{portnames::deviceName(1), name}));
-    QCOMPARE(app->state.portDeviceName, name);
+    QCOMPARE(app->state.portDeviceName(), name);
     QCOMPARE(ctl<QComboBox>(app->Form1.get(), "comport")->currentIndex(), byPath ? 0 : 3);
 }
 

@@ -1,5 +1,5 @@
 #include "hexbytes.h"
-#include "app/appstate.h"
+#include "config/sharedstate.h"
 #include "app/form1.h"
 #include "app/fuseapplication.h"
 #include "grafik/form2.h"
@@ -65,14 +65,14 @@ private:
         return texts;
     }
 
-    AppState state;
+    SharedState state;
     FakeLine *line = nullptr;
     TForm1 *form = nullptr;
 };
 
 void tst_Form1::init()
 {
-    state = AppState{};
+    state = SharedState{};
     line = new FakeLine;
     form = new TForm1(state, *line);
     // The tests drive the handlers themselves.
@@ -90,9 +90,9 @@ void tst_Form1::cleanup()
 void tst_Form1::startUp()
 {
     FuseApplication app;
-    QCOMPARE(app.state.currentVariant, ModuleVariant::FourChannel10A);
-    QVERIFY(app.state.languageGerman);
-    QVERIFY(!app.state.languageEnglish);
+    QCOMPARE(app.state.variant, ModuleVariant::FourChannel10A);
+    QCOMPARE(app.state.language, Language::German);
+    QVERIFY(app.state.language != Language::English);
     QVERIFY(!app.Form1->isVisible());
     for (QWidget *secondary : std::initializer_list<QWidget *>{app.Info.get(), app.parameter_rovo.get(), app.Form2.get()})
         QVERIFY(!secondary->isVisible());
@@ -175,7 +175,7 @@ void tst_Form1::layout()
 void tst_Form1::exampleTelegram()
 {
     feed(hexBytes(Example));
-    QCOMPARE(state.currentVariant, ModuleVariant::FourChannel10A);
+    QCOMPARE(state.variant, ModuleVariant::FourChannel10A);
     QCOMPARE(lamps(), (QStringList{"on", "off", "on", "off", "off", "off", "off", "off", "off", "off"}));
     QCOMPARE(values(), (QStringList{"3,00 Adc", "1,50 Adc", "12,3 Adc", "0,00 Adc",
                                     "10,0 Adc", "0,07 Adc", "12,3 Adc", "0,50 Adc",
@@ -191,7 +191,7 @@ void tst_Form1::wrongCheckByte()
     t[28] = char(0x00);
     t[1] = char(0x19);
     feed(t);
-    QCOMPARE(state.currentVariant, ModuleVariant::FourChannel6A);
+    QCOMPARE(state.variant, ModuleVariant::FourChannel6A);
     QVERIFY(ctl<QRadioButton>(form, "a")->isChecked());
     QCOMPARE(lamps(), QStringList(10, "off"));
     QCOMPARE(values(), QStringList(14, QString()));
@@ -202,7 +202,7 @@ void tst_Form1::twoChannelModuleAndBack()
     QByteArray t = hexBytes(Example);
     t[1] = char(0x11);
     feed(t);
-    QCOMPARE(state.currentVariant, ModuleVariant::TwoChannel6A);
+    QCOMPARE(state.variant, ModuleVariant::TwoChannel6A);
     for (QWidget *w : std::initializer_list<QWidget *>{
              ctl<QLabel>(form, "k3"), ctl<QLabel>(form, "k4"), ctl<QLabel>(form, "k1_3"), ctl<QLabel>(form, "k1_4"), ctl<QLabel>(form, "Labelmb1_5"), ctl<QLabel>(form, "Labelmb1_6"), ctl<QLabel>(form, "Labelmb1_7"), ctl<QLabel>(form, "Labelmb1_8"),
              ctl<QLabel>(form, "mb1_5"), ctl<QLabel>(form, "mb1_5_w"), ctl<QLabel>(form, "mb1_5_g"), ctl<QLabel>(form, "mb1_6"), ctl<QLabel>(form, "mb1_6_w"), ctl<QLabel>(form, "mb1_6_r"),

@@ -135,8 +135,8 @@ private:
 
 void tst_Language::germanAtStart()
 {
-    QVERIFY(app->state.languageGerman);
-    QVERIFY(!app->state.languageEnglish);
+    QCOMPARE(app->state.language, Language::German);
+    QVERIFY(app->state.language != Language::English);
     compare(true);
 }
 
@@ -152,8 +152,8 @@ void tst_Language::switchesBackAndForth()
     QCOMPARE(ctl<QLabel>(app->Form1.get(), "i1")->text(), QStringLiteral("3,00 Adc"));
     QCOMPARE(ctl<QLabel>(app->Form1.get(), "i4_endwert")->text(), QStringLiteral("Off"));
     QVERIFY(ctl<QComboBox>(app->Form1.get(), "comport")->isHidden());
-    QVERIFY(!app->state.languageGerman);
-    QVERIFY(app->state.languageEnglish);
+    QVERIFY(app->state.language != Language::German);
+    QCOMPARE(app->state.language, Language::English);
     compare(false);
     app->Form1->deutschClick();
     compare(true);
@@ -163,7 +163,7 @@ void tst_Language::switchesBackAndForth()
     compare(false);
     // A click on the flag itself.
     QTest::mouseClick(ctl<QLabel>(app->Form1.get(), "deutsch"), Qt::LeftButton);
-    QVERIFY(app->state.languageGerman);
+    QCOMPARE(app->state.language, Language::German);
     compare(true);
 }
 
@@ -183,7 +183,7 @@ void tst_Language::messagesFollowTheLanguage()
 
 void tst_Language::hiddenControlsStayHidden()
 {
-    app->state.currentVariant = ModuleVariant::TwoChannel6A;
+    app->state.variant = ModuleVariant::TwoChannel6A;
     app->Form1->Button1Click();
     Tparameter_rovo &dialog = *app->parameter_rovo;
     QVERIFY(ctl<QComboBox>(&dialog, "k3_sel")->isHidden());

@@ -1,5 +1,5 @@
 // The main window fed by the module simulator through the real serial port.
-#include "app/appstate.h"
+#include "config/sharedstate.h"
 #include "app/form1.h"
 #include "link/serialline.h"
 #include "simulatorprocess.h"
@@ -31,7 +31,7 @@ private:
         return texts;
     }
 
-    AppState state;
+    SharedState state;
     SerialLine *line = nullptr;
     TForm1 *form = nullptr;
     SimulatorProcess sim;
@@ -49,7 +49,7 @@ static const QStringList ExampleValues{
 
 void tst_LiveDisplay::init()
 {
-    state = AppState{};
+    state = SharedState{};
     line = new SerialLine;
     form = new TForm1(state, *line);
     form->show();
@@ -66,7 +66,7 @@ void tst_LiveDisplay::knownTelegramFillsTheWindow()
 {
     QVERIFY(sim.start(ExampleArgs));
     QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
-    QCOMPARE(state.portDeviceName, QStringLiteral("\\\\.\\COM1"));
+    QCOMPARE(state.portDeviceName(), QStringLiteral("\\\\.\\COM1"));
     QVERIFY(ctl<QLabel>(form, "mb1_1_g")->isVisible());
     QVERIFY(ctl<QLabel>(form, "mb1_3_g")->isVisible());
     QVERIFY(!ctl<QLabel>(form, "mb1_2_r")->isVisible());
@@ -109,7 +109,7 @@ void tst_LiveDisplay::moduleSwappedForTwoChannels()
     QVERIFY(sim.start(ExampleArgs));
     QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
     QVERIFY(sim.commandOk("variant 13"));
-    QTRY_COMPARE_WITH_TIMEOUT(state.currentVariant, ModuleVariant::TwoChannel10A, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(state.variant, ModuleVariant::TwoChannel10A, 2000);
     QTRY_VERIFY(!ctl<QLabel>(form, "k3")->isVisible());
     QVERIFY(!ctl<QLabel>(form, "mb1_6")->isVisible());
     QVERIFY(!ctl<QLabel>(form, "Labelmb1_8")->isVisible());
@@ -127,10 +127,10 @@ void tst_LiveDisplay::unopenablePortThenWorkingOne()
     QTest::qWait(1200);
     QCOMPARE(values(), QStringList(14, QString()));
     QVERIFY(ctl<QComboBox>(form, "comport")->isVisible());
-    QCOMPARE(state.portDeviceName, QStringLiteral("\\\\.\\COM5"));
+    QCOMPARE(state.portDeviceName(), QStringLiteral("\\\\.\\COM5"));
     ctl<QComboBox>(form, "comport")->setCurrentIndex(2);
     QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
-    QCOMPARE(state.portDeviceName, QStringLiteral("\\\\.\\COM3"));
+    QCOMPARE(state.portDeviceName(), QStringLiteral("\\\\.\\COM3"));
 }
 
 void tst_LiveDisplay::vanishedPortLeavesBlankDisplay()

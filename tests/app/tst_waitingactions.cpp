@@ -91,7 +91,7 @@ QMainWindow *tst_WaitingActions::open(const char *variant, const QStringList &co
     app = std::make_unique<FuseApplication>();
     app->show();
     const bool twoPort = QByteArray(variant) == "15";
-    if (!QTest::qWaitFor([&] { return (app->state.currentVariant == ModuleVariant::FourChannelTwoPort) == twoPort
+    if (!QTest::qWaitFor([&] { return (app->state.variant == ModuleVariant::FourChannelTwoPort) == twoPort
                                       && !ctl<QLabel>(app->Form1.get(), "i1")->text().isEmpty(); },
                          3000))
         return nullptr;

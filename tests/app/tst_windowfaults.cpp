@@ -1,6 +1,6 @@
 // Two faults of the windows: a disabled main window (a configuration dialog is open) must
 // ignore its flags, and closing the main window must end the program whatever else is open.
-#include "app/appstate.h"
+#include "config/sharedstate.h"
 #include "app/form1.h"
 #include "app/fuseapplication.h"
 #include "grafik/form2.h"
@@ -72,7 +72,7 @@ void tst_WindowFaults::flagsIgnoredWhileDialogOpen()
                 QAccessibleActionInterface::pressAction());
     };
 
-    app->state.currentVariant = variant;
+    app->state.variant = variant;
     app->Form1->Button1Click();
     QVERIFY(!app->Form1->isEnabled());
     QMainWindow *dialog = variant == ModuleVariant::FourChannelTwoPort
@@ -81,8 +81,8 @@ void tst_WindowFaults::flagsIgnoredWhileDialogOpen()
     QVERIFY(dialog->isVisible());
 
     activate(flag("englisch"));
-    QVERIFY(app->state.languageGerman);
-    QVERIFY(!app->state.languageEnglish);
+    QCOMPARE(app->state.language, Language::German);
+    QVERIFY(app->state.language != Language::English);
     QCOMPARE(app->Form1->windowTitle(), QStringLiteral("Visualisierung"));
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Konfiguration"));
 
@@ -90,7 +90,7 @@ void tst_WindowFaults::flagsIgnoredWhileDialogOpen()
     dialog->close();
     QVERIFY(app->Form1->isEnabled());
     activate(flag("englisch"));
-    QVERIFY(app->state.languageEnglish);
+    QCOMPARE(app->state.language, Language::English);
     QCOMPARE(app->Form1->windowTitle(), QStringLiteral("Visualization"));
 }
 
@@ -124,7 +124,7 @@ void tst_WindowFaults::closingEndsProgram()
         if (step == "info") {
             app->Form1->findChild<QAction *>("info1")->trigger();
         } else if (step == "single" || step == "two") {
-            app->state.currentVariant = step == "two" ? ModuleVariant::FourChannelTwoPort : ModuleVariant::FourChannel10A;
+            app->state.variant = step == "two" ? ModuleVariant::FourChannelTwoPort : ModuleVariant::FourChannel10A;
             app->Form1->findChild<QPushButton *>("Button1")->click();
         } else if (step == "trip") {
             app->parameter_rovo->Image2Click();

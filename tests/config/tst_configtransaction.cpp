@@ -88,7 +88,8 @@ void tst_ConfigTransaction::realLineWithoutDevice()
     // A device that does not exist: the real serial line cannot be opened, and the
     // transaction comes back empty without waiting for a reply.
     QTemporaryDir dir;
-    ConfigTransaction transaction;
+    SerialLine line;
+    ConfigTransaction transaction(line);
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(commandOnce(transaction, dir.filePath("absent"), hexBytes("FF FC")), QByteArray());

@@ -59,7 +59,8 @@ void tst_TransactionTiming::replies()
     QFETCH(int, atLeastMs);
     QFETCH(int, atMostMs);
     QVERIFY(sim.commandOk(setting));
-    ConfigTransaction transaction;
+    SerialLine line;
+    ConfigTransaction transaction(line);
     QElapsedTimer clock;
     clock.start();
     const QByteArray reply = commandOnce(transaction, sim.deviceName(), ReadRequest);
@@ -78,7 +79,8 @@ void tst_TransactionTiming::heldPortGivesNothing()
     const int fd = ::open(QFile::encodeName(sim.slavePath()).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     QVERIFY(fd >= 0);
     QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
-    ConfigTransaction transaction;
+    SerialLine line;
+    ConfigTransaction transaction(line);
     QVERIFY(commandOnce(transaction, sim.deviceName(), ReadRequest).isEmpty());
     ::close(fd);
     QTest::qWait(100);
@@ -94,7 +96,8 @@ void tst_TransactionTiming::eventsRunWhileAnExchangeWaits()
     probe.setInterval(5);
     connect(&probe, &QTimer::timeout, this, [&] { ++ticks; });
     probe.start();
-    ConfigTransaction transaction;
+    SerialLine line;
+    ConfigTransaction transaction(line);
     QSignalSpy replied(&transaction, &ConfigTransaction::replied);
     QElapsedTimer clock;
     clock.start();

@@ -142,7 +142,7 @@ void tst_Faults::silentLineBlanksAndResumeRefills()
     QVERIFY2(clock.elapsed() <= 2500, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(lampsOff());
     QVERIFY(app->Form1->isVisible());
-    QCOMPARE(app->state.currentVariant, ModuleVariant::FourChannel10A);
+    QCOMPARE(app->state.variant, ModuleVariant::FourChannel10A);
 
     QVERIFY(sim.commandOk("resume"));
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 2000);
@@ -157,7 +157,7 @@ void tst_Faults::adapterPulledMidTelegram()
     ctl<QComboBox>(app->Form1.get(), "comport")->setCurrentIndex(19);
     app->show();
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
-    QCOMPARE(app->state.portDeviceName, QStringLiteral("\\\\.\\COM20"));
+    QCOMPARE(app->state.portDeviceName(), QStringLiteral("\\\\.\\COM20"));
 
     // Half a telegram on the line, then the adapter is gone.
     QVERIFY(sim.commandOk("raw E4 17 00 00 01 2C 00 96 04 D2 00 00 03 E8 00"));
@@ -319,7 +319,7 @@ void tst_Faults::noiseDuringConfigurationRead()
     qInfo("read through the noise after %lld ms", clock.elapsed());
     QCOMPARE(ctl<QComboBox>(dlg, "k1_sel")->currentText(), QStringLiteral("10"));
     QCOMPARE(ctl<QComboBox>(dlg, "pgood_sel_")->currentText(), QStringLiteral("21,4"));
-    QCOMPARE(app->state.currentVariant, ModuleVariant::FourChannel10A);
+    QCOMPARE(app->state.variant, ModuleVariant::FourChannel10A);
     ctl<QAction>(dlg, "schliessen")->trigger();
     expectMonitoring();
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, 3000);
@@ -340,7 +340,7 @@ void tst_Faults::repliesInPieces()
     QFETCH(int, gapMs);
     QFETCH(bool, succeeds);
     QVERIFY(startApp({"--variant", "19", "--rate", "10"}));
-    QTRY_COMPARE_WITH_TIMEOUT(app->state.currentVariant, ModuleVariant::FourChannel6A, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(app->state.variant, ModuleVariant::FourChannel6A, 3000);
     QVERIFY(sim.commandOk(QStringLiteral("config-split %1").arg(gapMs)));
     pressConfiguration();
     Tparameter_rovo *dlg = app->parameter_rovo.get();
@@ -405,7 +405,7 @@ void tst_Faults::moduleSwappedWhileRunning()
     QVERIFY(ctl<QLabel>(app->Form1.get(), "k3")->isVisible());
 
     QVERIFY(sim.commandOk("variant 13"));
-    QTRY_COMPARE_WITH_TIMEOUT(app->state.currentVariant, ModuleVariant::TwoChannel10A, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(app->state.variant, ModuleVariant::TwoChannel10A, 2000);
     QTRY_VERIFY(!ctl<QLabel>(app->Form1.get(), "k3")->isVisible());
     for (QWidget *w : std::initializer_list<QWidget *>{ctl<QLabel>(app->Form1.get(), "k4"), ctl<QLabel>(app->Form1.get(), "k1_3"), ctl<QLabel>(app->Form1.get(), "k1_4"), ctl<QLabel>(app->Form1.get(), "mb1_5"), ctl<QLabel>(app->Form1.get(), "mb1_8"),
                                                         ctl<QLabel>(app->Form1.get(), "mb1_6_w"), ctl<QLabel>(app->Form1.get(), "Labelmb1_7")})
@@ -415,7 +415,7 @@ void tst_Faults::moduleSwappedWhileRunning()
     QVERIFY(!ctl<QLabel>(app->Form1.get(), "i1")->text().isEmpty());
 
     QVERIFY(sim.commandOk("variant " + variant));
-    QTRY_COMPARE_WITH_TIMEOUT(int(app->state.currentVariant), expected, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(int(app->state.variant), expected, 2000);
     const bool four = isFourChannel(ModuleVariant(expected));
     QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app->Form1.get(), "k3")->isVisible(), four, 2000);
     QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app->Form1.get(), "i3")->text().isEmpty(), !four, 2000);
@@ -435,14 +435,14 @@ void tst_Faults::moduleSwappedWhileRunning()
         QTest::mouseClick(ctl<QPushButton>(app->parameter_rovo.get(), "Button1"), Qt::LeftButton);
         settle(app->parameter_rovo.get()->machinery().protocol());
         QCOMPARE(ctl<QLabel>(app->parameter_rovo.get(), "status")->text(), Successful);
-        QCOMPARE(int(app->state.currentVariant), expected);
+        QCOMPARE(int(app->state.variant), expected);
         ctl<QAction>(app->parameter_rovo.get(), "schliessen")->trigger();
     }
     QVERIFY(!app->para->isVisible());
     QVERIFY(!app->parameter_rovo->isVisible());
     expectMonitoring();
     QTRY_VERIFY_WITH_TIMEOUT(!ctl<QLabel>(app->Form1.get(), "i1")->text().isEmpty(), 3000);
-    QCOMPARE(int(app->state.currentVariant), expected);
+    QCOMPARE(int(app->state.variant), expected);
 }
 
 void tst_Faults::dialogOpenedAndClosedManyTimes()

@@ -52,12 +52,11 @@ void tst_MonitorPort::ticks()
     QFETCH(QString, deviceName);
 
     FakeLine line;
-    QString portDeviceName;
-    MonitorPort port(line, portDeviceName);
+    MonitorPort port(line);
     for (int index : selections)
         port.tick(index);
     QCOMPARE(line.calls, calls);
-    QCOMPARE(portDeviceName, deviceName);
+    QCOMPARE(port.deviceName(), deviceName);
     QVERIFY(port.portOpened);
 }
 
@@ -66,8 +65,7 @@ void tst_MonitorPort::reopenAfterConfiguration()
     // A configuration dialog takes the port and gives it back: the same name reopens,
     // there is no fall-back to COM1 once a port has been opened.
     FakeLine line;
-    QString portDeviceName;
-    MonitorPort port(line, portDeviceName);
+    MonitorPort port(line);
     port.tick(6);
     port.schliessecom();
     port.oeffnecom();
@@ -81,8 +79,7 @@ void tst_MonitorPort::readBytesArriveLater()
 {
     FakeLine line;
     line.replies = {QByteArray("\xE4\x17", 2)};
-    QString portDeviceName;
-    MonitorPort port(line, portDeviceName);
+    MonitorPort port(line);
     QSignalSpy received(&port, &MonitorPort::received);
     port.tick(0);
     QVERIFY(received.isEmpty());   // the tick only starts the read
@@ -95,8 +92,7 @@ void tst_MonitorPort::closingDropsTheReadInFlight()
     // The configuration button takes the port while a read waits: its bytes never come.
     FakeLine line;
     line.holdReads = true;
-    QString portDeviceName;
-    MonitorPort port(line, portDeviceName);
+    MonitorPort port(line);
     QSignalSpy received(&port, &MonitorPort::received);
     port.tick(0);
     QVERIFY(line.readInFlight());
@@ -139,8 +135,7 @@ void tst_MonitorPort::chosenPort()
     QFETCH(QStringList, calls);
     QFETCH(QString, deviceName);
     FakeLine line;
-    QString portDeviceName;
-    MonitorPort port(line, portDeviceName);
+    MonitorPort port(line);
     for (const QString &step : steps) {
         if (step.startsWith("choose "))
             port.choose(step.mid(7));
@@ -150,7 +145,7 @@ void tst_MonitorPort::chosenPort()
             port.tick(step.toInt());
     }
     QCOMPARE(line.calls, calls);
-    QCOMPARE(portDeviceName, deviceName);
+    QCOMPARE(port.deviceName(), deviceName);
 }
 
 void tst_MonitorPort::reconnectAutomatically_data()
@@ -168,8 +163,7 @@ void tst_MonitorPort::reconnectAutomatically()
     const QString device = dir.filePath("ttyUSB0");
     FakeLine line;
     line.usable = false;
-    QString portDeviceName;
-    MonitorPort port(line, portDeviceName);
+    MonitorPort port(line);
     port.setAutoReconnect(automatic);
     port.choose(device);
     port.tick(0);

@@ -1,7 +1,7 @@
 // The two-port configuration dialog with its controls, on a scripted transaction line.
 #include "parameter/para.h"
 
-#include "app/appstate.h"
+#include "config/sharedstate.h"
 #include "fakeline.h"
 #include "hexbytes.h"
 #include "parameter/twoportmodule.h"
@@ -142,7 +142,7 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(dlg));
     }
 
-    AppState state;
+    SharedState state;
     FakeLine *line = nullptr;
     Tpara *dlg = nullptr;
     QTemporaryDir dir;
@@ -150,11 +150,11 @@ private:
 
 void tst_Para::init()
 {
-    state = AppState{};
-    state.portDeviceName = Port;
-    state.languageGerman = true;
+    state = SharedState{};
+    state.portName = [] { return Port; };
+    state.language = Language::German;
     line = new FakeLine;
-    dlg = new Tpara(state, line);
+    dlg = new Tpara(state, *line);
 }
 
 void tst_Para::cleanup()

@@ -62,6 +62,7 @@ private:
 
     SimulatorProcess sim;
     std::unique_ptr<FuseApplication> app;
+    SerialLine paraLine;
     std::unique_ptr<Tpara> para;
 };
 
@@ -70,7 +71,7 @@ void tst_ParaRoundTrip::createWindows()
     app = std::make_unique<FuseApplication>();
     // Wired as the start-up wires it: the main window shows para for a two-port module and
     // takes its port back when para closes.
-    para = std::make_unique<Tpara>(app->state);
+    para = std::make_unique<Tpara>(app->state, paraLine);
     app->Form1->para = para.get();
     connect(para.get(), &Tpara::rueckgabe, app->Form1.get(), &TForm1::rueckgabe);
 }
@@ -89,7 +90,7 @@ void tst_ParaRoundTrip::readWriteSaveLoad()
     app->show();
     QTRY_VERIFY_WITH_TIMEOUT(!ctl<QLabel>(app->Form1.get(), "i1")->text().isEmpty(), 3000);
     const QString liveValue = ctl<QLabel>(app->Form1.get(), "i1")->text();
-    QCOMPARE(app->state.currentVariant, ModuleVariant::FourChannelTwoPort);
+    QCOMPARE(app->state.variant, ModuleVariant::FourChannelTwoPort);
 
     handOver();
     // Read: the simulator's factory configuration.
@@ -102,7 +103,7 @@ void tst_ParaRoundTrip::readWriteSaveLoad()
     QTest::mouseClick(ctl<QLabel>(para.get(), "Label5"), Qt::LeftButton);
     QCOMPARE(ctl<QLabel>(para.get(), "sw")->text(), QStringLiteral("SW: 4.02"));
     QCOMPARE(sim.receivedRequests(), QList<QByteArray>{hexBytes("FF FC")});
-    QCOMPARE(app->state.currentVariant, ModuleVariant::FourChannelTwoPort);
+    QCOMPARE(app->state.variant, ModuleVariant::FourChannelTwoPort);
 
     // Change as a user does, then write.
     QVERIFY(pick(ctl<QComboBox>(para.get(), "k1_sel"), 1));        // 1 A: "1,5" offered and selected
@@ -181,7 +182,7 @@ void tst_ParaRoundTrip::failedRead()
     if (english)
         app->Form1->englischClick();
     para->setLanguage(english ? Language::English : Language::German);
-    QTRY_COMPARE_WITH_TIMEOUT(app->state.currentVariant, ModuleVariant::FourChannelTwoPort, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(app->state.variant, ModuleVariant::FourChannelTwoPort, 3000);
     handOver();
 
     QTest::mouseClick(ctl<QPushButton>(para.get(), "Button3"), Qt::LeftButton);

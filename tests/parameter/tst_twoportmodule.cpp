@@ -72,8 +72,7 @@ void tst_TwoPortModule::init()
 {
     line_ = new FakeLine;
     module_ = new TwoPortModule;
-    machinery_ = new ConfigMachinery(*module_, *line_);
-    machinery_->setPortDeviceName(Port);
+    machinery_ = new ConfigMachinery(*module_, *line_, [] { return Port; });
 }
 
 void tst_TwoPortModule::cleanup()

@@ -1,7 +1,7 @@
 // The single-port configuration dialog with its controls, on a scripted transaction line.
 #include "parameter2/parameter_rovo.h"
 
-#include "app/appstate.h"
+#include "config/sharedstate.h"
 #include "fakeline.h"
 #include "hexbytes.h"
 #include "parameter2/singleportmodule.h"
@@ -95,12 +95,12 @@ private:
     // Opens the dialog for a variant as the main window's button does.
     void openFor(ModuleVariant variant)
     {
-        state.currentVariant = variant;
+        state.variant = variant;
         dlg->oeffnen(variant);
         QVERIFY(QTest::qWaitForWindowExposed(dlg));
     }
 
-    AppState state;
+    SharedState state;
     FakeLine *line = nullptr;
     Tparameter_rovo *dlg = nullptr;
     QTemporaryDir dir;
@@ -108,11 +108,11 @@ private:
 
 void tst_ParameterRovo::init()
 {
-    state = AppState{};
-    state.portDeviceName = Port;
-    state.languageGerman = true;
+    state = SharedState{};
+    state.portName = [] { return Port; };
+    state.language = Language::German;
     line = new FakeLine;
-    dlg = new Tparameter_rovo(state, line);
+    dlg = new Tparameter_rovo(state, *line);
 }
 
 void tst_ParameterRovo::cleanup()
@@ -404,7 +404,7 @@ void tst_ParameterRovo::readEntersTheControls()
     QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
     settle(dlg->machinery().protocol());
     QCOMPARE(line->written, QByteArrayList({hexBytes("FF FC")}));
-    QCOMPARE(state.currentVariant, variant);
+    QCOMPARE(state.variant, variant);
     QCOMPARE(QStringList({ctl<QComboBox>(dlg, "k1_sel")->currentText(), ctl<QComboBox>(dlg, "k2_sel")->currentText(), ctl<QComboBox>(dlg, "k3_sel")->currentText(),
                           ctl<QComboBox>(dlg, "k4_sel")->currentText(), ctl<QComboBox>(dlg, "pgood_sel_")->currentText(),
                           ctl<QComboBox>(dlg, "abschaltzeit")->currentText()}),

@@ -54,6 +54,7 @@ private slots:
 
 private:
     FakeLine *line_ = nullptr;
+    SharedState state_;
     SinglePortModule *module_ = nullptr;
     ConfigMachinery *machinery_ = nullptr;
     QTemporaryDir dir_;
@@ -62,9 +63,9 @@ private:
 void tst_SinglePortModule::init()
 {
     line_ = new FakeLine;
-    module_ = new SinglePortModule;
-    machinery_ = new ConfigMachinery(*module_, *line_);
-    machinery_->setPortDeviceName(Port);
+    state_ = SharedState{};
+    module_ = new SinglePortModule(state_);
+    machinery_ = new ConfigMachinery(*module_, *line_, [] { return Port; });
 }
 
 void tst_SinglePortModule::cleanup()
@@ -92,7 +93,7 @@ void tst_SinglePortModule::open()
     QFETCH(QList<int>, listSizes);
     module_->config().channel = {1, 1, 1, 1};
     module_->open(variant);
-    QCOMPARE(module_->currentVariant(), variant);
+    QCOMPARE(state_.variant, variant);
     QCOMPARE(module_->channels34Hidden(), hidden);
     for (int i = 0; i < 4; ++i) {
         QCOMPARE(module_->config().channelListSize[i], listSizes[i]);
@@ -131,7 +132,6 @@ void tst_SinglePortModule::factorySettingsWritten()
 
 void tst_SinglePortModule::readAccepted()
 {
-    QSignalSpy variants(module_, &SinglePortModule::currentVariantChanged);
     module_->open(ModuleVariant::TwoChannel6A);
     module_->config().releaseTripped = true;
     line_->replies << hexBytes(Reply17);
@@ -140,8 +140,7 @@ void tst_SinglePortModule::readAccepted()
 
     QCOMPARE(line_->written, QByteArrayList{hexBytes("FF FC")});
     QCOMPARE(machinery_->configReply(), hexBytes(Reply17));
-    QCOMPARE(module_->currentVariant(), ModuleVariant::FourChannel10A);
-    QCOMPARE(variants.size(), 1);
+    QCOMPARE(state_.variant, ModuleVariant::FourChannel10A);
     const SinglePortConfig &c = module_->config();
     // Lists built for TwoChannel6A take these codes all the same (4, 3, 2, 1 A).
     QCOMPARE(c.channel, (std::array<int, 4>{4, 3, 2, 1}));
@@ -213,7 +212,7 @@ void tst_SinglePortModule::readRejected()
     machinery_->read();
     settle(machinery_->protocol());
 
-    QCOMPARE(module_->currentVariant(), variant);
+    QCOMPARE(state_.variant, variant);
     QCOMPARE(module_->channels34Hidden(), hidden);
     // The fields stay as the read button left them: empty.
     const Markers empty = module_->config().validate();

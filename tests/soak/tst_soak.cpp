@@ -1,6 +1,6 @@
 // The main window at full line rate for a while: every telegram the module sends is
 // decoded, and memory does not grow. FUSE_SOAK_SECONDS sets the length (default 120).
-#include "app/appstate.h"
+#include "config/sharedstate.h"
 #include "app/form1.h"
 #include "link/serialline.h"
 #include "link/statustelegram.h"
@@ -43,7 +43,7 @@ void tst_Soak::fullLineRate()
         ? qEnvironmentVariableIntValue("FUSE_SOAK_SECONDS") : 120;
     SimulatorProcess sim;
     QVERIFY(sim.start({"--variant", "17", "--rate", "31", "--moving"}));
-    AppState state;
+    SharedState state;
     SerialLine line;
     Counter counter;
     connect(&line, &SerialLine::readFinished, this, [&](const QByteArray &got) { counter.take(got); });

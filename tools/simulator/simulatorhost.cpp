@@ -26,8 +26,10 @@ constexpr qint64 OpenSettleNs = 30 * Ms;
 // Status telegrams wait this long after a request, so that a mute module stays silent
 // for the tool's whole read of 260 ms ...
 constexpr qint64 RequestHoldNs = 300 * Ms;
-// ... and this long after the last byte of an answer, longer than the tool's 80 ms gap.
+// ... and this long after the last byte of an answer, longer than the tool's 80 ms gap ...
 constexpr qint64 AnswerHoldNs = 150 * Ms;
+// ... and this long after the port has been opened, a whole read of the tool's.
+constexpr qint64 OpenStatusHoldNs = 300 * Ms;
 // While nobody has the slave open, look for an opener this often.
 constexpr qint64 SlaveCheckNs = 5 * Ms;
 constexpr qint64 IdleWakeNs = 50 * Ms;
@@ -170,6 +172,10 @@ void SimulatorHost::checkSlave(qint64 t)
     slaveOpen_ = open;
     if (open) {
         lineFreeAtNs_ = std::max(lineFreeAtNs_, t + OpenSettleNs);
+        // The tool's request may come well after the open it follows (Qt syncs a lock file
+        // to disk, a busy machine delays it): a status telegram sent before it would land
+        // in the tool's read as if it were the answer.
+        statusHoldUntilNs_ = std::max(statusHoldUntilNs_, t + OpenStatusHoldNs);
         return;
     }
     // A real line has no memory: what was on its way is lost, and a pty would keep it

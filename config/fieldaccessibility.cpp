@@ -1,4 +1,4 @@
-#include "app/fieldaccessibility.h"
+#include "config/fieldaccessibility.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
