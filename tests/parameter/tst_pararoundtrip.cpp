@@ -196,7 +196,7 @@ void tst_ParaRoundTrip::failedRead()
     const bool ended = series.waitForEnd(retryseries::HangGuardMs);
     const QList<QByteArray> requests = sim.receivedRequests();
     qInfo("retry series %s", qPrintable(series.describe(requests.size())));
-    QVERIFY2(ended && !series.succeeded(), qPrintable(series.describe(requests.size())));
+    QVERIFY2(ended && !series.succeeded(), qPrintable(series.describe(requests.size()) + QStringLiteral("; fields ") + lists().join(' ')));
     QCOMPARE(series.attempts(), retryseries::FailedAttempts);
     QCOMPARE(series.attemptsNotFailed(), 0);
     QVERIFY2(series.endedMs() >= retryseries::EarliestFailureMs, qPrintable(series.describe(requests.size())));
