@@ -63,10 +63,39 @@ void tst_TransactionTiming::replies()
     QFETCH(bool, wholeTime);
     QVERIFY(sim.commandOk(setting));
     ConfigTransaction transaction;
+    // A process the machine held still for longer than the read's margin cannot show which
+    // time-out ended its read: a 5 ms beat measures the longest hold, and such an exchange
+    // is made again, three times at most.
+    constexpr int Exchange = ConfigTransaction::WriteTimeoutMs + ConfigTransaction::ReplyTotalMs;
+    const qint64 margin = ConfigTransaction::ReplyTotalMs - atLeastMs;
     QElapsedTimer clock;
-    clock.start();
-    const QByteArray reply = commandOnce(transaction, sim.deviceName(), ReadRequest);
-    const qint64 took = clock.elapsed();
+    qint64 lastBeat = 0;
+    qint64 longestHold = 0;
+    QTimer beat;
+    beat.setInterval(5);
+    connect(&beat, &QTimer::timeout, this, [&] {
+        longestHold = std::max(longestHold, clock.elapsed() - lastBeat);
+        lastBeat = clock.elapsed();
+    });
+    QByteArray reply;
+    qint64 took = 0;
+    for (int round = 0; round < 3; ++round) {
+        if (round > 0) {
+            qInfo("held still for %lld ms in an exchange of %lld ms: made again", longestHold, took);
+            QTest::qWait(400);   // a late answer goes by first
+            sim.receivedRequests();
+        }
+        longestHold = 0;
+        lastBeat = 0;
+        clock.start();
+        beat.start();
+        reply = commandOnce(transaction, sim.deviceName(), ReadRequest);
+        took = clock.elapsed();
+        beat.stop();
+        longestHold = std::max(longestHold, took - lastBeat);
+        if (wholeTime || longestHold < margin / 2)
+            break;
+    }
     QCOMPARE(reply.size(), bytes);
     if (bytes > 0)
         QCOMPARE(quint8(reply[0]), quint8(0xE4));
@@ -74,11 +103,10 @@ void tst_TransactionTiming::replies()
     // A read that a pause or its size ended did not wait for the total time-out, which it
     // could not have ended before; a read that lasts its whole time has only a guard
     // against a hang, generous for a loaded machine.
-    constexpr int Exchange = ConfigTransaction::WriteTimeoutMs + ConfigTransaction::ReplyTotalMs;
     if (wholeTime)
         QVERIFY2(took < 4 * Exchange, qPrintable(QStringLiteral("%1 ms").arg(took)));
     else
-        QVERIFY2(took < ConfigTransaction::ReplyTotalMs - 1, qPrintable(QStringLiteral("%1 ms: waited for the total time-out").arg(took)));
+        QVERIFY2(took < ConfigTransaction::ReplyTotalMs - 1, qPrintable(QStringLiteral("%1 ms, held still for %2 ms at most: waited for the total time-out").arg(took).arg(longestHold)));
     QCOMPARE(sim.receivedRequests(), QList<QByteArray>{ReadRequest});
     QTest::qWait(400);   // a late answer goes by before the next row
     sim.receivedRequests();
