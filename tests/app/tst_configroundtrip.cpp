@@ -131,23 +131,28 @@ void tst_ConfigRoundTrip::silentModule()
     QTest::mouseClick(ctl<QPushButton>(app.Form1.get(), "Button1"), Qt::LeftButton);
     QTRY_VERIFY(dlg->isVisible());
     QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
-    QElapsedTimer clock;
-    clock.start();
+    RetrySeriesWatch series(dlg->machinery().protocol());
     QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);   // clears the fields, then no answer
     settle(dlg->machinery().protocol());
     QCOMPARE(lists(dlg), QStringList({"", "", "", "", "", ""}));
     QVERIFY(ctl<QLabel>(dlg, "status")->isHidden());
-    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Kommunikation fehlgeschlagen!"), 9000);
-    const qint64 elapsed = clock.elapsed();
-    QVERIFY2(elapsed > 5500 && elapsed < 8500, qPrintable(QString::number(elapsed)));
+    // Counted, not timed: every attempt failed, then the failure text; no earlier than the
+    // retry timer allows, and the wait for it is only a guard against a hang.
+    const bool ended = series.waitForEnd(retryseries::HangGuardMs);
+    const QList<QByteArray> requests = sim.receivedRequests();
+    qInfo("retry series %s", qPrintable(series.describe(requests.size())));
+    QVERIFY2(ended && !series.succeeded(), qPrintable(series.describe(requests.size())));
+    QCOMPARE(series.attempts(), retryseries::FailedAttempts);
+    QCOMPARE(series.attemptsNotFailed(), 0);
+    QVERIFY2(series.endedMs() >= retryseries::EarliestFailureMs, qPrintable(series.describe(requests.size())));
+    QCOMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Kommunikation fehlgeschlagen!"));
     QVERIFY(ctl<QLabel>(dlg, "status")->isVisible());
     QCOMPARE(ctl<QLabel>(dlg, "status")->styleSheet(), QStringLiteral("color: red;"));
     QCOMPARE(lists(dlg), QStringList({"", "", "", "", "", ""}));
     QVERIFY(!dlg->machinery().protocol().retryActive());
     // One attempt from the button and twelve retries.
-    const QList<QByteArray> requests = sim.receivedRequests();
-    QCOMPARE(requests.count(hexBytes("FF FC")), 13);
-    QCOMPARE(requests.size(), 13);
+    QCOMPARE(requests.count(hexBytes("FF FC")), retryseries::FailedAttempts);
+    QCOMPARE(requests.size(), retryseries::FailedAttempts);
 }
 
 QTEST_MAIN(tst_ConfigRoundTrip)

@@ -261,7 +261,10 @@ void tst_SinglePortFile::noRegularFileIsCode14WithoutOpening()
     QElapsedTimer clock;
     clock.start();
     const file::LoadResult result = file::load(path, c);
-    QVERIFY(clock.elapsed() < 1000);
+    // No time is the behaviour here, only a guard: a load that opened the FIFO would wait
+    // for a writer, one that read /dev/zero would go on for as long as memory lasted; a
+    // look at the file's kind takes microseconds, so the bound is generous for a loaded machine.
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(result.errorCode, 14);
     QVERIFY(!result.notHexadecimal);
     QCOMPARE(file::readLines(path), QStringList({"", "", "", ""}));
