@@ -4,10 +4,6 @@
 #include "testfiles.h"
 #include <QtTest>
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
-
 using namespace singleport;
 namespace file = singleportfile;
 
@@ -57,8 +53,6 @@ private slots:
     void roundTrip();
     void saveRefusesIncompleteConfiguration();
     void unreadableFileIsCode14();
-    void noRegularFileIsCode14WithoutOpening_data();
-    void noRegularFileIsCode14WithoutOpening();
     void overlongLineIsCut();
     void errorCodes_data();
     void errorCodes();
@@ -151,39 +145,6 @@ void tst_SinglePortFile::unreadableFileIsCode14()
     QCOMPARE(result.errorCode, 14);
     QVERIFY(!result.notHexadecimal);
     QVERIFY(c.validate().any());
-}
-
-void tst_SinglePortFile::noRegularFileIsCode14WithoutOpening_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("directory") << "directory";
-#ifdef Q_OS_UNIX
-    // Opening a FIFO for reading waits for a writer; /dev/zero never ends a line.
-    QTest::newRow("FIFO without a writer") << "fifo";
-    QTest::newRow("endless device") << "/dev/zero";
-#endif
-}
-
-void tst_SinglePortFile::noRegularFileIsCode14WithoutOpening()
-{
-    QFETCH(QString, kind);
-    QString path = kind;
-    if (kind == "directory") {
-        path = dir_.filePath("a-folder.txt");
-        QVERIFY(QDir().mkpath(path));
-    } else if (kind == "fifo") {
-        path = dir_.filePath("a-fifo.txt");
-#ifdef Q_OS_UNIX
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-#endif
-    }
-    SinglePortConfig c = before();
-    QElapsedTimer clock;
-    clock.start();
-    const file::LoadResult result = file::load(path, c);
-    QVERIFY(clock.elapsed() < 1000);
-    QCOMPARE(result.errorCode, 14);
-    QVERIFY(!result.notHexadecimal);
 }
 
 void tst_SinglePortFile::overlongLineIsCut()
