@@ -48,6 +48,18 @@ QByteArray contents(const QStringList &lines)
     return bytes;
 }
 
+std::optional<QByteArray> contents(const std::optional<QStringList> &lines)
+{
+    if (!lines)
+        return std::nullopt;
+    return contents(*lines);
+}
+
+bool save(const QString &path, const std::optional<QStringList> &lines)
+{
+    return lines && save(path, contents(*lines));
+}
+
 bool save(const QString &path, const QByteArray &contents, QString *reason)
 {
     // The temporary file would be renamed over a device or FIFO (as root even /dev/null).
@@ -110,6 +122,41 @@ QStringList readLines(const QString &path)
         result = readLines(file);
     while (result.size() < LineCount)
         result << QString();
+    return result;
+}
+
+std::optional<int> FieldReader::operator()(int offset, int length) const
+{
+    const QString text = line.mid(offset, length);
+    const auto value = hexValue(text);
+    if (!value) {
+        result.notHexadecimal = true;
+        result.invalidText = text;
+    }
+    return value;
+}
+
+bool separatorAt(const QString &line, int offset, char separator)
+{
+    return line.at(offset) == QLatin1Char(separator);
+}
+
+LoadResult apply(const QStringList &lines, FrameCodes codes, const LineStep &line2, const LineStep &line3)
+{
+    LoadResult result;
+    const QString line1 = lines.value(0);
+    const QString line4 = lines.value(3);
+    if (line1.size() != 6 || line4.size() != 14) {
+        result.errorCode = codes.wrongLength;
+        return result;
+    }
+    if (line1 != QLatin1String(Header) || line4 != QLatin1String(Marker)) {
+        result.errorCode = codes.wrongText;
+        return result;
+    }
+    // Text that is no number stops the load where it stands: no code is reported.
+    if (!line2(lines.value(1), result) || !line3(lines.value(2), result))
+        result.errorCode = 0;
     return result;
 }
 

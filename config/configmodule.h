@@ -10,6 +10,7 @@
 // configuration and markers, what the read button empties, how a read reply is checked
 // and entered, its write telegram and acknowledgement, its file format and its factory
 // settings. The flow itself (transaction, retries, status line) is ConfigMachinery's.
+// FamilyModule implements what the families do alike.
 class ConfigModule : public QObject
 {
     Q_OBJECT
@@ -37,8 +38,8 @@ public:
     virtual bool save(const QString &path) const = 0;
     virtual configfile::LoadResult load(const QString &path) = 0;
 
-    // The dialog is closed: its controls are reset.
-    virtual void clearOnClose() = 0;
+    // The dialog is closed: its controls are reset as the read button resets them.
+    virtual void clearOnClose() { clearForRead(); }
 
 signals:
     // The configuration was changed by the logic (not by the user's own edits).

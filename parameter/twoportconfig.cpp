@@ -1,8 +1,5 @@
 #include "parameter/twoportconfig.h"
 
-#include <QLocale>
-#include <cmath>
-
 namespace twoport {
 
 QStringList currentItems()
@@ -10,14 +7,6 @@ QStringList currentItems()
     QStringList items{QStringLiteral("OFF")};
     for (int a = 1; a < CurrentItemCount; ++a)
         items << QString::number(a);
-    return items;
-}
-
-QStringList powerGoodItems()
-{
-    QStringList items;
-    for (int tenths = 200; tenths <= 240; ++tenths)
-        items << QStringLiteral("%1,%2").arg(tenths / 10).arg(tenths % 10);
     return items;
 }
 
@@ -45,21 +34,6 @@ QStringList tripTimeItemsFor(int currentLimitCode)
     return tripTimeItems().mid(0, tripTimeCountFor(currentLimitCode));
 }
 
-quint8 powerGoodCodeFromCaption(const QString &caption)
-{
-    // The comma is the decimal separator whatever the machine's locale.
-    QLocale comma(QLocale::German);
-    comma.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    const double volts = comma.toDouble(caption.trimmed(), &ok);
-    if (!ok || !std::isfinite(volts))
-        return 0;
-    const double tenths = std::round(volts * 10.0);
-    if (std::fabs(tenths) > 1e9)
-        return 0;
-    return static_cast<quint8>(static_cast<qint64>(tenths) & 0xFF);
-}
-
 bool Markers::any() const
 {
     return channel[0] || channel[1] || channel[2] || channel[3] || powerGood;
@@ -74,21 +48,14 @@ bool Markers::operator==(const Markers &other) const
 
 using namespace twoport;
 
-namespace {
+using configbytes::selectionIn;
+using configbytes::withBit;
 
-int inRange(int item, int count)
-{
-    return (item >= 0 && item < count) ? item : NoSelection;
-}
+namespace {
 
 bool validChannel(int channel)
 {
     return channel >= 0 && channel < ChannelCount;
-}
-
-quint8 withBit(quint8 byte, quint8 bit, bool on)
-{
-    return on ? quint8(byte | bit) : quint8(byte & ~bit);
 }
 
 } // namespace
@@ -96,18 +63,13 @@ quint8 withBit(quint8 byte, quint8 bit, bool on)
 void TwoPortConfig::setCurrent(int channel, int item)
 {
     if (validChannel(channel))
-        current[channel] = inRange(item, CurrentItemCount);
+        current[channel] = selectionIn(item, CurrentItemCount);
 }
 
 void TwoPortConfig::selectTripTime(int channel, int item)
 {
     if (validChannel(channel))
-        tripTime[channel] = inRange(item, tripTimeCount[channel]);
-}
-
-void TwoPortConfig::selectPowerGood(int item)
-{
-    powerGood = inRange(item, PowerGoodItemCount);
+        tripTime[channel] = selectionIn(item, tripTimeCount[channel]);
 }
 
 void TwoPortConfig::fillTripTimes(int channel, int currentLimitCode)
@@ -192,18 +154,6 @@ quint8 TwoPortConfig::port1Byte2() const
 quint8 TwoPortConfig::port2Byte2() const
 {
     return quint8((port[1].flags & OutputFlagBits) | (programmieren ? Port2Programming : 0));
-}
-
-QString TwoPortConfig::powerGoodCaption() const
-{
-    if (powerGood < 0 || powerGood >= PowerGoodItemCount)
-        return {};
-    return powerGoodItems().at(powerGood);
-}
-
-quint8 TwoPortConfig::powerGoodCode() const
-{
-    return powerGoodCodeFromCaption(powerGoodCaption());
 }
 
 void TwoPortConfig::setPort1Byte2(quint8 mask, bool withRelease)

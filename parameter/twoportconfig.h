@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/configlists.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -14,33 +16,21 @@
 
 namespace twoport {
 
-constexpr int ChannelCount = 4;
+// ChannelCount, NoSelection, the power-good list and the channel events.
+using namespace configlists;
+
 constexpr int PortCount = 2;
-constexpr int NoSelection = -1;
 
 // "OFF", "1" .. "8": the item index is the currentLimitCode.
 constexpr int CurrentItemCount = 9;
-// "20,0", "20,1" .. "24,0".
-constexpr int PowerGoodItemCount = 41;
 // "0,1", "0,2", "0,5", "1,0", "1,5": the item index is the tripTimeIndex.
 constexpr int TripTimeItemCount = 5;
 
 // Factory settings: every channel "8", trip time "0,1", threshold "21,4".
 constexpr int FactoryCurrentIndex = 8;
 constexpr int FactoryTripTimeIndex = 0;
-constexpr int FactoryPowerGoodIndex = 14;
 
-// port1Byte1 and port2Byte1: the channel events that drive the signal output.
-enum EventMask : quint8 {
-    OvercurrentChannel1 = 0x01,
-    TrippedChannel1 = 0x02,
-    OvercurrentChannel2 = 0x04,
-    TrippedChannel2 = 0x08,
-    OvercurrentChannel3 = 0x10,
-    TrippedChannel3 = 0x20,
-    OvercurrentChannel4 = 0x40,
-    TrippedChannel4 = 0x80,
-};
+// port1Byte1 and port2Byte1 are EventMask bits: the channel events that drive the output.
 
 // port1Byte2 and port2Byte2; bits 2 to 5 are always 0. Bit 6 is loeschen in port1Byte2
 // and programmieren in port2Byte2.
@@ -56,8 +46,6 @@ constexpr quint8 OutputFlagBits = LowInputVoltage | HardwareFault | InvertOutput
 
 // "OFF", "1" .. "8".
 QStringList currentItems();
-// "20,0", "20,1" .. "24,0".
-QStringList powerGoodItems();
 // "0,1", "0,2", "0,5", "1,0", "1,5".
 QStringList tripTimeItems();
 
@@ -66,10 +54,6 @@ QStringList tripTimeItems();
 int tripTimeCountFor(int currentLimitCode);
 // The first tripTimeCountFor() entries of tripTimeItems().
 QStringList tripTimeItemsFor(int currentLimitCode);
-
-// powerGoodCode from a list caption: the number (comma as decimal separator, no number
-// counts as 0) times 10, rounded to the nearest integer, low 8 bits. "21,4" gives 214.
-quint8 powerGoodCodeFromCaption(const QString &caption);
 
 // Which lists are empty: each shows its "!" marker beside it.
 struct Markers {
@@ -92,7 +76,7 @@ struct SignalOutput {
 
 } // namespace twoport
 
-struct TwoPortConfig {
+struct TwoPortConfig : PowerGoodList {
     // Selected item of k1_sel .. k4_sel: the currentLimitCode, 0 = "OFF".
     std::array<int, twoport::ChannelCount> current{
         twoport::NoSelection, twoport::NoSelection, twoport::NoSelection, twoport::NoSelection};
@@ -101,7 +85,6 @@ struct TwoPortConfig {
     // Selected item of k1_time .. k4_time: the tripTimeIndex.
     std::array<int, twoport::ChannelCount> tripTime{
         twoport::NoSelection, twoport::NoSelection, twoport::NoSelection, twoport::NoSelection};
-    int powerGood = twoport::NoSelection;          // pgood_sel_: 0 = "20,0" .. 40 = "24,0"
     std::array<twoport::SignalOutput, twoport::PortCount> port;   // "Port 1", "Port 2"
     bool loeschen = false;                          // release tripped channels
     bool programmieren = false;                     // programming allowed
@@ -110,7 +93,6 @@ struct TwoPortConfig {
     // An index beyond a list's last entry (or below 0) leaves the list without a selection.
     void setCurrent(int channel, int item);
     void selectTripTime(int channel, int item);
-    void selectPowerGood(int item);
     // Empties the channel's trip-time list and fills it for the given current limit code
     // (see twoport::tripTimeCountFor); codes 5 and above select "0,1" at once, 1 to 4
     // leave the list without a selection.
@@ -137,9 +119,6 @@ struct TwoPortConfig {
     quint8 port1Byte2() const;       // loeschen in bit 6
     quint8 port2Byte1() const { return port[1].events; }
     quint8 port2Byte2() const;       // programmieren in bit 6
-    // Caption of the selected power-good entry, empty without a selection.
-    QString powerGoodCaption() const;
-    quint8 powerGoodCode() const;
 
     // The tripTimeIndex that goes on the wire for a channel: the selection, or 0 when the
     // list has none, the channel is "OFF" (or has no current), or the selection is not a

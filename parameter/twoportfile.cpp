@@ -1,7 +1,5 @@
 #include "parameter/twoportfile.h"
 
-#include "config/configfile.h"
-
 namespace twoportfile {
 
 namespace {
@@ -10,31 +8,9 @@ constexpr int Line2Length_ = 15;
 constexpr int Line3Length_ = 12;
 constexpr int TripTimeDigitLimit = 5;
 
+using configfile::FieldReader;
 using configfile::hexByte;
-using configfile::hexValue;
-
-// Converts text at line[offset .. offset+length); marks the load as stopped on text that
-// is no number.
-struct Converter {
-    const QString &line;
-    LoadResult &result;
-
-    std::optional<int> operator()(int offset, int length)
-    {
-        const QString text = line.mid(offset, length);
-        const auto value = hexValue(text);
-        if (!value) {
-            result.notHexadecimal = true;
-            result.invalidText = text;
-        }
-        return value;
-    }
-};
-
-bool separatorAt(const QString &line, int offset, char separator)
-{
-    return line.at(offset) == QLatin1Char(separator);
-}
+using configfile::separatorAt;
 
 // Line 2; false when the load stops.
 bool applyLine2(const QString &line, TwoPortConfig &config, LoadResult &result)
@@ -43,7 +19,7 @@ bool applyLine2(const QString &line, TwoPortConfig &config, LoadResult &result)
         result.errorCode = Line2Length;
         return true;
     }
-    Converter hex{line, result};
+    FieldReader hex{line, result};
     // A load that stops before the trip-time lists are rebuilt leaves them as they were
     // (a time the new current does not allow is sent as 0).
     const auto stop = [] { return false; };
@@ -109,7 +85,7 @@ bool applyLine3(const QString &line, TwoPortConfig &config, LoadResult &result)
         result.errorCode = Line3Length;
         return true;
     }
-    Converter hex{line, result};
+    FieldReader hex{line, result};
     if (separatorAt(line, 2, ',')) {
         const auto byte = hex(0, 2);
         if (!byte) return false;
@@ -160,48 +136,25 @@ std::optional<QStringList> lines(const TwoPortConfig &config)
 
 std::optional<QByteArray> contents(const TwoPortConfig &config)
 {
-    const auto l = lines(config);
-    if (!l)
-        return std::nullopt;
-    return configfile::contents(*l);
+    return configfile::contents(lines(config));
 }
 
 bool save(const QString &path, const TwoPortConfig &config)
 {
-    const auto bytes = contents(config);
-    return bytes && configfile::save(path, *bytes);
-}
-
-QStringList readLines(const QString &path)
-{
-    return configfile::readLines(path);
+    return configfile::save(path, lines(config));
 }
 
 LoadResult apply(const QStringList &fileLines, TwoPortConfig &config)
 {
-    LoadResult result;
-    const QString line1 = fileLines.value(0);
-    const QString line2 = fileLines.value(1);
-    const QString line3 = fileLines.value(2);
-    const QString line4 = fileLines.value(3);
-
-    if (line1.size() != 6 || line4.size() != 14) {
-        result.errorCode = WrongHeaderOrMarkerLength;
-        return result;
-    }
-    if (line1 != QLatin1String(Header) || line4 != QLatin1String(Marker)) {
-        result.errorCode = WrongHeaderOrMarker;
-        return result;
-    }
-    // Text that is no number stops the load where it stands: no code is reported.
-    if (!applyLine2(line2, config, result) || !applyLine3(line3, config, result))
-        result.errorCode = NoError;
-    return result;
+    return configfile::apply(
+        fileLines, {WrongHeaderOrMarkerLength, WrongHeaderOrMarker},
+        [&config](const QString &line, LoadResult &result) { return applyLine2(line, config, result); },
+        [&config](const QString &line, LoadResult &result) { return applyLine3(line, config, result); });
 }
 
 LoadResult load(const QString &path, TwoPortConfig &config)
 {
-    return apply(readLines(path), config);
+    return apply(configfile::readLines(path), config);
 }
 
 } // namespace twoportfile

@@ -51,11 +51,6 @@ std::optional<QByteArray> contents(const TwoPortConfig &config);
 // incomplete or the file could not be written.
 bool save(const QString &path, const TwoPortConfig &config);
 
-// The first four lines of a file (missing lines are empty, further lines ignored; a file
-// that cannot be opened gives four empty lines). Overlong lines are cut, so that an
-// unsuitable file cannot fill the memory.
-QStringList readLines(const QString &path);
-
 using LoadResult = configfile::LoadResult;
 
 // Checks the lines and enters them into the controls, field by field, in the file's
@@ -65,7 +60,7 @@ using LoadResult = configfile::LoadResult;
 // leaves that list without a selection (not an error).
 LoadResult apply(const QStringList &lines, TwoPortConfig &config);
 
-// readLines() and apply().
+// configfile::readLines() and apply().
 LoadResult load(const QString &path, TwoPortConfig &config);
 
 } // namespace twoportfile

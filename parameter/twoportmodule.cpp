@@ -1,8 +1,5 @@
 #include "parameter/twoportmodule.h"
 
-#include "parameter/twoportfile.h"
-#include "parameter/twoporttelegram.h"
-
 void TwoPortModule::chooseCurrent(int channel, int item)
 {
     if (channel < 0 || channel >= twoport::ChannelCount)
@@ -38,61 +35,8 @@ bool TwoPortModule::enterReply(const QByteArray &reply)
     return true;
 }
 
-QString TwoPortModule::versionText(const QByteArray &reply) const
-{
-    return twoporttelegram::versionText(reply);
-}
-
-bool TwoPortModule::validate()
-{
-    const twoport::Markers missing = config_.validate();
-    setMarkers(missing);
-    return !missing.any();
-}
-
-void TwoPortModule::hideMarkers()
-{
-    setMarkers({});
-}
-
-QByteArray TwoPortModule::writeTelegram() const
-{
-    return twoporttelegram::writeTelegram(config_).value_or(QByteArray());
-}
-
-bool TwoPortModule::isAcknowledged(const QByteArray &telegram, const QByteArray &reply) const
-{
-    return twoporttelegram::isAcknowledged(telegram, reply);
-}
-
 void TwoPortModule::applyFactorySettings()
 {
     config_.applyFactorySettings();
     emit configChanged();
-}
-
-bool TwoPortModule::save(const QString &path) const
-{
-    return twoportfile::save(path, config_);
-}
-
-configfile::LoadResult TwoPortModule::load(const QString &path)
-{
-    const configfile::LoadResult result = twoportfile::load(path, config_);
-    emit configChanged();
-    return result;
-}
-
-void TwoPortModule::clearOnClose()
-{
-    config_.clear();
-    emit configChanged();
-}
-
-void TwoPortModule::setMarkers(const twoport::Markers &markers)
-{
-    if (markers == markers_)
-        return;
-    markers_ = markers;
-    emit markersChanged();
 }

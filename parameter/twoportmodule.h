@@ -1,21 +1,30 @@
 #pragma once
 
-#include "config/configmodule.h"
+#include "config/familymodule.h"
 #include "parameter/twoportconfig.h"
+#include "parameter/twoportfile.h"
+#include "parameter/twoporttelegram.h"
+
+// The two-port family's parts for FamilyModule.
+struct TwoPortFamily {
+    using Config = TwoPortConfig;
+    using Markers = twoport::Markers;
+    static constexpr int WriteLength = twoporttelegram::WriteLength;
+    static constexpr int VersionOffset = twoporttelegram::VersionOffset;
+    static constexpr auto writeTelegram = &twoporttelegram::writeTelegram;
+    static constexpr auto save = &twoportfile::save;
+    static constexpr auto load = &twoportfile::load;
+};
 
 // The two-port family's part of the configuration flow. Its dialog mirrors config() in
 // its controls (refreshing them on configChanged(), with its change handlers blocked),
 // writes the user's check-box and trip-time edits straight into config() and shows
 // markers(). The module variant is not changed by this family's read.
-class TwoPortModule : public ConfigModule
+class TwoPortModule : public FamilyModule<TwoPortFamily>
 {
     Q_OBJECT
 public:
-    using ConfigModule::ConfigModule;
-
-    TwoPortConfig &config() { return config_; }
-    const TwoPortConfig &config() const { return config_; }
-    const twoport::Markers &markers() const { return markers_; }
+    using FamilyModule::FamilyModule;
 
     // The user picked a current for a channel (0 .. 3): its marker hidden, its trip-time
     // list rebuilt with the longest time selected.
@@ -27,19 +36,5 @@ public:
     // programmieren too) unchecked.
     void clearForRead() override;
     bool enterReply(const QByteArray &reply) override;
-    QString versionText(const QByteArray &reply) const override;
-    bool validate() override;
-    void hideMarkers() override;
-    QByteArray writeTelegram() const override;
-    bool isAcknowledged(const QByteArray &telegram, const QByteArray &reply) const override;
     void applyFactorySettings() override;
-    bool save(const QString &path) const override;
-    configfile::LoadResult load(const QString &path) override;
-    void clearOnClose() override;
-
-private:
-    void setMarkers(const twoport::Markers &markers);
-
-    TwoPortConfig config_;
-    twoport::Markers markers_;
 };

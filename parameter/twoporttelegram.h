@@ -3,7 +3,6 @@
 #include "parameter/twoportconfig.h"
 
 #include <QByteArray>
-#include <QString>
 #include <optional>
 
 // What the two-port dialog sends to a module and reads back from it.
@@ -20,30 +19,18 @@
 // is ignored. Reading a two-port configuration does not change the program's module variant.
 namespace twoporttelegram {
 
-constexpr quint8 RequestByte = 0xFF;
-constexpr quint8 ReadCommand = 0xFC;
-constexpr quint8 WriteCommand = 0xF3;
-constexpr quint8 TrailerA = 0xDD;
-constexpr quint8 TrailerB = 0xEE;
 constexpr quint8 TypeByte = 0x15;   // FourChannelTwoPort
 
 constexpr int WriteLength = 14;
 constexpr int WriteCheckOffset = 13;
 constexpr int ReplyMinLength = 30;
 constexpr int ReplyCheckOffset = 28;
-constexpr int VersionOffset = 11;
-constexpr int VersionLength = 4;
-
-// FF FC.
-QByteArray readRequest();
+constexpr int VersionOffset = 11;   // configtelegram::versionText()
 
 // The 14 bytes, or nothing when a current list or the threshold list has no selection
 // (then nothing may be sent; TwoPortConfig::validate() names the lists). The trip time
 // of a channel that is "OFF" or has an empty list goes out as 0.
 std::optional<QByteArray> writeTelegram(const TwoPortConfig &config);
-
-// The reply acknowledges the telegram when its first byte equals the telegram's check byte.
-bool isAcknowledged(const QByteArray &telegram, const QByteArray &reply);
 
 enum class ReplyVerdict {
     Accepted,
@@ -64,8 +51,4 @@ inline bool isAccepted(const QByteArray &reply) { return checkReply(reply) == Re
 // modulo 200), the boxes of both outputs and programmieren. loeschen is never taken from a
 // reply. No change handler runs.
 void enterReply(const QByteArray &reply, TwoPortConfig &config);
-
-// "SW: " followed by the four characters at offsets 11 to 14.
-QString versionText(const QByteArray &reply);
-
 } // namespace twoporttelegram

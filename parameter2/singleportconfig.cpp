@@ -1,8 +1,5 @@
 #include "parameter2/singleportconfig.h"
 
-#include <QLocale>
-#include <cmath>
-
 namespace singleport {
 
 QStringList currentLimitItems(int maxAmperes)
@@ -10,14 +7,6 @@ QStringList currentLimitItems(int maxAmperes)
     QStringList items{QStringLiteral("OFF")};
     for (int a = 1; a <= maxAmperes; ++a)
         items << QString::number(a);
-    return items;
-}
-
-QStringList powerGoodItems()
-{
-    QStringList items;
-    for (int tenths = 200; tenths <= 240; ++tenths)
-        items << QStringLiteral("%1,%2").arg(tenths / 10).arg(tenths % 10);
     return items;
 }
 
@@ -35,21 +24,6 @@ int channelListMax(ModuleVariant variant, int channel)
     return variant == ModuleVariant::FourChannel10A ? 10 : 6;
 }
 
-quint8 powerGoodCodeFromCaption(const QString &caption)
-{
-    // The comma is the decimal separator whatever the machine's locale.
-    QLocale comma(QLocale::German);
-    comma.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    const double volts = comma.toDouble(caption.trimmed(), &ok);
-    if (!ok || !std::isfinite(volts))
-        return 0;
-    const double tenths = std::round(volts * 10.0);
-    if (std::fabs(tenths) > 1e9)
-        return 0;
-    return static_cast<quint8>(static_cast<qint64>(tenths) & 0xFF);
-}
-
 bool Markers::any() const
 {
     return channel[0] || channel[1] || channel[2] || channel[3] || powerGood || tripDelay;
@@ -64,33 +38,23 @@ bool Markers::operator==(const Markers &other) const
 
 using namespace singleport;
 
-namespace {
-int inRange(int item, int count)
-{
-    return (item >= 0 && item < count) ? item : NoSelection;
-}
-} // namespace
+using configbytes::selectionIn;
 
 void SinglePortConfig::selectChannel(int channelIndex, int item)
 {
     if (channelIndex < 0 || channelIndex >= ChannelCount)
         return;
-    channel[channelIndex] = inRange(item, channelListSize[channelIndex]);
-}
-
-void SinglePortConfig::selectPowerGood(int item)
-{
-    powerGood = inRange(item, PowerGoodItemCount);
+    channel[channelIndex] = selectionIn(item, channelListSize[channelIndex]);
 }
 
 void SinglePortConfig::selectTripDelay(int item)
 {
-    tripDelay = inRange(item, TripDelayItemCount);
+    tripDelay = selectionIn(item, TripDelayItemCount);
 }
 
 void SinglePortConfig::setEvent(quint8 mask, bool checked)
 {
-    events = checked ? quint8(events | mask) : quint8(events & ~mask);
+    events = configbytes::withBit(events, mask, checked);
 }
 
 quint8 SinglePortConfig::signalMask2() const
@@ -112,18 +76,6 @@ void SinglePortConfig::setSignalMask2(quint8 mask, bool withRelease)
         releaseTripped = mask & ReleaseTripped;
     invertOutput = mask & InvertOutput;
     allowProgramming = mask & AllowProgramming;
-}
-
-QString SinglePortConfig::powerGoodCaption() const
-{
-    if (powerGood < 0 || powerGood >= PowerGoodItemCount)
-        return {};
-    return powerGoodItems().at(powerGood);
-}
-
-quint8 SinglePortConfig::powerGoodCode() const
-{
-    return powerGoodCodeFromCaption(powerGoodCaption());
 }
 
 quint8 SinglePortConfig::channelByte12() const

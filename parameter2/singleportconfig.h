@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/configlists.h"
 #include "link/modulevariant.h"
 
 #include <QString>
@@ -12,28 +13,17 @@
 
 namespace singleport {
 
-constexpr int ChannelCount = 4;
-constexpr int NoSelection = -1;
+// ChannelCount, NoSelection, the power-good list and the channel events.
+using namespace configlists;
 
-// Items of the power-good list "20,0" .. "24,0" and of the trip-delay list.
-constexpr int PowerGoodItemCount = 41;
+// Items of the trip-delay list.
 constexpr int TripDelayItemCount = 9;
 
 // Factory settings: "21,4" V and "100,0" s.
-constexpr int FactoryPowerGoodIndex = 14;
 constexpr int FactoryTripDelayIndex = 7;
 
-// signalMask1: which events drive the signal output (check boxes port1_byte1_01 .. _80).
-enum EventMask : quint8 {
-    OvercurrentChannel1 = 0x01,
-    TrippedChannel1 = 0x02,
-    OvercurrentChannel2 = 0x04,
-    TrippedChannel2 = 0x08,
-    OvercurrentChannel3 = 0x10,
-    TrippedChannel3 = 0x20,
-    OvercurrentChannel4 = 0x40,
-    TrippedChannel4 = 0x80,
-};
+// signalMask1 is EventMask bits: which events drive the signal output (check boxes
+// port1_byte1_01 .. _80).
 
 // signalMask2: two further events and three flags; bits 2 to 4 are always 0.
 enum FlagMask : quint8 {
@@ -46,18 +36,12 @@ enum FlagMask : quint8 {
 
 // "OFF", "1" .. maxAmperes: the item index is the limit in amperes.
 QStringList currentLimitItems(int maxAmperes);
-// "20,0", "20,1" .. "24,0".
-QStringList powerGoodItems();
 // "0,1", "0,5", "1,0", "2,0", "5,0", "10,0", "50,0", "100,0", "600,0" seconds.
 QStringList tripDelayItems();
 
 // Last entry of a channel's current-limit list (channel 0..3) for a variant: "10" for
 // channels 1 and 2 of the 10 A variants and channels 3 and 4 of FourChannel10A, "6" otherwise.
 int channelListMax(ModuleVariant variant, int channel);
-
-// powerGoodCode from a list caption: the number (comma as decimal separator, no number
-// counts as 0) times 10, rounded to the nearest integer, low 8 bits. "21,4" gives 214.
-quint8 powerGoodCodeFromCaption(const QString &caption);
 
 // Which lists are empty: each shows its "!" marker beside it.
 struct Markers {
@@ -72,13 +56,12 @@ struct Markers {
 
 } // namespace singleport
 
-struct SinglePortConfig {
+struct SinglePortConfig : PowerGoodList {
     // Number of items in k1_sel .. k4_sel (the lists are rebuilt for each opening).
     std::array<int, singleport::ChannelCount> channelListSize{11, 11, 11, 11};
     // Selected item of k1_sel .. k4_sel: the limit in amperes, 0 = "OFF".
     std::array<int, singleport::ChannelCount> channel{
         singleport::NoSelection, singleport::NoSelection, singleport::NoSelection, singleport::NoSelection};
-    int powerGood = singleport::NoSelection;   // pgood_sel_: 0 = "20,0" .. 40 = "24,0"
     int tripDelay = singleport::NoSelection;   // abschaltzeit: 0 = "0,1" .. 8 = "600,0"
     quint8 events = 0;                         // signalMask1, one bit per check box
     bool lowInputVoltage = false;              // port1_byte2_01
@@ -89,7 +72,6 @@ struct SinglePortConfig {
 
     // Selecting an index beyond a list's last entry (or below 0) leaves it without a selection.
     void selectChannel(int channelIndex, int item);
-    void selectPowerGood(int item);
     void selectTripDelay(int item);
 
     bool event(quint8 mask) const { return (events & mask) != 0; }
@@ -100,10 +82,6 @@ struct SinglePortConfig {
     // The boxes from signalMask2; loeschen only when withRelease is set.
     void setSignalMask2(quint8 mask, bool withRelease);
 
-    // Caption of the selected power-good entry, empty without a selection.
-    QString powerGoodCaption() const;
-    // powerGoodCode of the selection (see singleport::powerGoodCodeFromCaption).
-    quint8 powerGoodCode() const;
     // Channel bytes: limit of channel 1 (or 3) in the low four bits, 2 (or 4) in the high four.
     quint8 channelByte12() const;
     quint8 channelByte34() const;

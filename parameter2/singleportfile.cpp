@@ -1,31 +1,12 @@
 #include "parameter2/singleportfile.h"
 
-#include "config/configfile.h"
-
 namespace singleportfile {
 
 namespace {
 
-
+using configfile::FieldReader;
 using configfile::hexByte;
-using configfile::hexValue;
-
-// Converts text at line[offset .. offset+length); stops the load on text that is no number.
-struct Converter {
-    const QString &line;
-    LoadResult &result;
-
-    std::optional<int> operator()(int offset, int length)
-    {
-        const QString text = line.mid(offset, length);
-        const auto value = hexValue(text);
-        if (!value) {
-            result.notHexadecimal = true;
-            result.invalidText = text;
-        }
-        return value;
-    }
-};
+using configfile::separatorAt;
 
 // Line 2; false when the load stops.
 bool applyLine2(const QString &line, SinglePortConfig &config, LoadResult &result)
@@ -34,8 +15,8 @@ bool applyLine2(const QString &line, SinglePortConfig &config, LoadResult &resul
         result.errorCode = Line2Length;
         return true;
     }
-    Converter hex{line, result};
-    if (line.at(2) == QLatin1Char(',')) {
+    FieldReader hex{line, result};
+    if (separatorAt(line, 2, ',')) {
         const auto ch1 = hex(1, 1);
         if (!ch1) return false;
         config.selectChannel(0, *ch1);
@@ -45,7 +26,7 @@ bool applyLine2(const QString &line, SinglePortConfig &config, LoadResult &resul
     } else {
         result.errorCode = Line2Separator1;
     }
-    if (line.at(5) == QLatin1Char(',')) {
+    if (separatorAt(line, 5, ',')) {
         const auto ch3 = hex(4, 1);
         if (!ch3) return false;
         config.selectChannel(2, *ch3);
@@ -55,7 +36,7 @@ bool applyLine2(const QString &line, SinglePortConfig &config, LoadResult &resul
     } else {
         result.errorCode = Line2Separator2;
     }
-    if (line.at(8) == QLatin1Char(',')) {
+    if (separatorAt(line, 8, ',')) {
         // Modulo 100 maps the codes 200 .. 240 onto the items 0 .. 40.
         const auto code = hex(6, 2);
         if (!code) return false;
@@ -63,7 +44,7 @@ bool applyLine2(const QString &line, SinglePortConfig &config, LoadResult &resul
     } else {
         result.errorCode = Line2Separator3;
     }
-    if (line.at(11) == QLatin1Char(';')) {
+    if (separatorAt(line, 11, ';')) {
         const auto delay = hex(9, 2);
         if (!delay) return false;
         config.selectTripDelay(*delay);
@@ -80,15 +61,15 @@ bool applyLine3(const QString &line, SinglePortConfig &config, LoadResult &resul
         result.errorCode = Line3Length;
         return true;
     }
-    Converter hex{line, result};
-    if (line.at(2) == QLatin1Char(',')) {
+    FieldReader hex{line, result};
+    if (separatorAt(line, 2, ',')) {
         const auto mask1 = hex(0, 2);
         if (!mask1) return false;
         config.events = quint8(*mask1);
     } else {
         result.errorCode = Line3Separator;
     }
-    if (line.at(5) == QLatin1Char(';')) {
+    if (separatorAt(line, 5, ';')) {
         const auto mask2 = hex(3, 2);
         if (!mask2) return false;
         config.setSignalMask2(quint8(*mask2), true);
@@ -115,43 +96,21 @@ std::optional<QStringList> lines(const SinglePortConfig &config)
 
 std::optional<QByteArray> contents(const SinglePortConfig &config)
 {
-    const auto l = lines(config);
-    if (!l)
-        return std::nullopt;
-    return configfile::contents(*l);
+    return configfile::contents(lines(config));
 }
 
 bool save(const QString &path, const SinglePortConfig &config)
 {
-    const auto bytes = contents(config);
-    return bytes && configfile::save(path, *bytes);
-}
-
-QStringList readLines(const QString &path)
-{
-    return configfile::readLines(path);
+    return configfile::save(path, lines(config));
 }
 
 LoadResult apply(const QStringList &fileLines, SinglePortConfig &config)
 {
-    LoadResult result;
-    const QString line1 = fileLines.value(0);
-    const QString line2 = fileLines.value(1);
-    const QString line3 = fileLines.value(2);
-    const QString line4 = fileLines.value(3);
-
-    if (line1.size() != 6 || line4.size() != 14) {
-        result.errorCode = WrongHeaderOrMarkerLength;
-    } else if (line1 != QLatin1String(Header) || line4 != QLatin1String(Marker)) {
-        result.errorCode = WrongHeaderOrMarker;
-    } else {
-        // Text that is no number stops the load where it stands: no code, no reset.
-        if (!applyLine2(line2, config, result) || !applyLine3(line3, config, result)) {
-            result.errorCode = NoError;
-            return result;
-        }
-    }
-
+    const LoadResult result = configfile::apply(
+        fileLines, {WrongHeaderOrMarkerLength, WrongHeaderOrMarker},
+        [&config](const QString &line, LoadResult &r) { return applyLine2(line, config, r); },
+        [&config](const QString &line, LoadResult &r) { return applyLine3(line, config, r); });
+    // A rejected file leaves the controls empty; a load stopped by text keeps what it entered.
     if (result.errorCode != NoError) {
         config.clearSelections();
         config.uncheckBoxesKeepingRelease();
@@ -161,7 +120,7 @@ LoadResult apply(const QStringList &fileLines, SinglePortConfig &config)
 
 LoadResult load(const QString &path, SinglePortConfig &config)
 {
-    return apply(readLines(path), config);
+    return apply(configfile::readLines(path), config);
 }
 
 } // namespace singleportfile

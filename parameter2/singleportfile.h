@@ -47,11 +47,6 @@ std::optional<QByteArray> contents(const SinglePortConfig &config);
 // incomplete or the file could not be written.
 bool save(const QString &path, const SinglePortConfig &config);
 
-// The first four lines of a file (missing lines are empty, further lines ignored; a file
-// that cannot be opened gives four empty lines). Overlong lines are cut, so that an
-// unsuitable file cannot fill the memory.
-QStringList readLines(const QString &path);
-
 using LoadResult = configfile::LoadResult;
 
 // Checks the lines and applies them to the controls, field by field, in the file's
@@ -60,7 +55,7 @@ using LoadResult = configfile::LoadResult;
 // boxes but loeschen unchecked.
 LoadResult apply(const QStringList &lines, SinglePortConfig &config);
 
-// readLines() and apply().
+// configfile::readLines() and apply().
 LoadResult load(const QString &path, SinglePortConfig &config);
 
 } // namespace singleportfile

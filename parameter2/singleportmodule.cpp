@@ -1,8 +1,5 @@
 #include "parameter2/singleportmodule.h"
 
-#include "parameter2/singleportfile.h"
-#include "parameter2/singleporttelegram.h"
-
 void SinglePortModule::open(ModuleVariant variant)
 {
     state_.variant = variant;
@@ -37,64 +34,10 @@ bool SinglePortModule::enterReply(const QByteArray &reply)
     return true;
 }
 
-QString SinglePortModule::versionText(const QByteArray &reply) const
-{
-    return singleporttelegram::versionText(reply);
-}
-
-bool SinglePortModule::validate()
-{
-    const singleport::Markers missing = config_.validate();
-    setMarkers(missing);
-    return !missing.any();
-}
-
-void SinglePortModule::hideMarkers()
-{
-    setMarkers({});
-}
-
-QByteArray SinglePortModule::writeTelegram() const
-{
-    return singleporttelegram::writeTelegram(config_).value_or(QByteArray());
-}
-
-bool SinglePortModule::isAcknowledged(const QByteArray &telegram, const QByteArray &reply) const
-{
-    return singleporttelegram::isAcknowledged(telegram, reply);
-}
-
 void SinglePortModule::applyFactorySettings()
 {
     config_.applyFactorySettings(state_.variant);
     emit configChanged();
-}
-
-bool SinglePortModule::save(const QString &path) const
-{
-    return singleportfile::save(path, config_);
-}
-
-configfile::LoadResult SinglePortModule::load(const QString &path)
-{
-    const configfile::LoadResult result = singleportfile::load(path, config_);
-    emit configChanged();
-    return result;
-}
-
-void SinglePortModule::clearOnClose()
-{
-    config_.clearSelections();
-    config_.uncheckBoxesKeepingRelease();
-    emit configChanged();
-}
-
-void SinglePortModule::setMarkers(const singleport::Markers &markers)
-{
-    if (markers == markers_)
-        return;
-    markers_ = markers;
-    emit markersChanged();
 }
 
 void SinglePortModule::setChannels34Hidden(bool hidden)

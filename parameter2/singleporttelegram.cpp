@@ -1,5 +1,7 @@
 #include "parameter2/singleporttelegram.h"
 
+#include "config/configbytes.h"
+#include "config/configtelegram.h"
 #include "link/frame.h"
 
 namespace singleporttelegram {
@@ -10,18 +12,9 @@ constexpr quint16 TripTimeCodes[singleport::TripDelayItemCount] = {
     3, 19, 39, 79, 199, 399, 1999, 3999, 23999,
 };
 
-quint8 at(const QByteArray &bytes, int offset)
-{
-    return static_cast<quint8>(bytes.at(offset));
-}
-
 } // namespace
 
-QByteArray readRequest()
-{
-    const char request[] = {char(RequestByte), char(ReadCommand)};
-    return QByteArray(request, sizeof request);
-}
+using configbytes::byteAt;
 
 quint16 tripTimeCode(int tripDelayIndex)
 {
@@ -45,26 +38,15 @@ std::optional<QByteArray> writeTelegram(const SinglePortConfig &config)
     if (!config.isComplete())
         return std::nullopt;
     const quint16 code = tripTimeCode(config.tripDelay);
-    QByteArray t;
-    t.reserve(WriteLength);
-    t.append(char(RequestByte));
-    t.append(char(WriteCommand));
-    t.append(char(config.channelByte12()));
-    t.append(char(config.channelByte34()));
-    t.append(char(config.powerGoodCode()));
-    t.append(char(config.events));
-    t.append(char(config.signalMask2()));
-    t.append(char(code >> 8));
-    t.append(char(code & 0xFF));
-    t.append(char(TrailerA));
-    t.append(char(TrailerB));
-    t.append(char(frame::checkByte(t, WriteCheckOffset)));
-    return t;
-}
-
-bool isAcknowledged(const QByteArray &telegram, const QByteArray &reply)
-{
-    return telegram.size() == WriteLength && !reply.isEmpty() && reply.at(0) == telegram.at(WriteCheckOffset);
+    QByteArray fields;
+    fields.append(char(config.channelByte12()));
+    fields.append(char(config.channelByte34()));
+    fields.append(char(config.powerGoodCode()));
+    fields.append(char(config.events));
+    fields.append(char(config.signalMask2()));
+    fields.append(char(code >> 8));
+    fields.append(char(code & 0xFF));
+    return configtelegram::writeTelegram(fields);
 }
 
 ReplyCheck checkReply(const QByteArray &reply)
@@ -74,11 +56,11 @@ ReplyCheck checkReply(const QByteArray &reply)
         check.verdict = ReplyVerdict::TooShort;
         return check;
     }
-    if (at(reply, 0) != frame::StartByte) {
+    if (byteAt(reply, 0) != frame::StartByte) {
         check.verdict = ReplyVerdict::WrongStartByte;
         return check;
     }
-    const auto variant = variantFromTypeByte(at(reply, 1));
+    const auto variant = variantFromTypeByte(byteAt(reply, 1));
     if (!variant || *variant == ModuleVariant::FourChannelTwoPort) {
         check.verdict = ReplyVerdict::WrongType;
         return check;
@@ -93,19 +75,14 @@ void enterReply(const QByteArray &reply, SinglePortConfig &config)
 {
     if (reply.size() < ReplyMinLength)
         return;
-    config.selectChannel(0, at(reply, 2) & 0x0F);
-    config.selectChannel(1, at(reply, 2) >> 4);
-    config.selectChannel(2, at(reply, 3) & 0x0F);
-    config.selectChannel(3, at(reply, 3) >> 4);
-    config.selectPowerGood(at(reply, 4) % 200);
-    config.events = at(reply, 5);
-    config.setSignalMask2(at(reply, 6), false);
-    config.selectTripDelay(tripDelayIndex(quint16(at(reply, 7) << 8 | at(reply, 8))));
-}
-
-QString versionText(const QByteArray &reply)
-{
-    return QStringLiteral("SW: ") + QString::fromLatin1(reply.mid(VersionOffset, VersionLength));
+    config.selectChannel(0, byteAt(reply, 2) & 0x0F);
+    config.selectChannel(1, byteAt(reply, 2) >> 4);
+    config.selectChannel(2, byteAt(reply, 3) & 0x0F);
+    config.selectChannel(3, byteAt(reply, 3) >> 4);
+    config.selectPowerGood(byteAt(reply, 4) % 200);
+    config.events = byteAt(reply, 5);
+    config.setSignalMask2(byteAt(reply, 6), false);
+    config.selectTripDelay(tripDelayIndex(quint16(byteAt(reply, 7) << 8 | byteAt(reply, 8))));
 }
 
 } // namespace singleporttelegram

@@ -4,7 +4,6 @@
 #include "parameter2/singleportconfig.h"
 
 #include <QByteArray>
-#include <QString>
 #include <optional>
 
 // What the single-port dialog sends to a module and reads back from it.
@@ -19,21 +18,11 @@
 // (XOR of offsets 2 to 25). Anything after it is ignored.
 namespace singleporttelegram {
 
-constexpr quint8 RequestByte = 0xFF;
-constexpr quint8 ReadCommand = 0xFC;
-constexpr quint8 WriteCommand = 0xF3;
-constexpr quint8 TrailerA = 0xDD;
-constexpr quint8 TrailerB = 0xEE;
-
 constexpr int WriteLength = 12;
 constexpr int WriteCheckOffset = 11;
 constexpr int ReplyMinLength = 27;
 constexpr int ReplyCheckOffset = 26;
-constexpr int VersionOffset = 9;
-constexpr int VersionLength = 4;
-
-// FF FC.
-QByteArray readRequest();
+constexpr int VersionOffset = 9;   // configtelegram::versionText()
 
 // The trip delay in units of 25 ms, minus one, for a list index (0 .. 8); 0 for others.
 quint16 tripTimeCode(int tripDelayIndex);
@@ -43,9 +32,6 @@ int tripDelayIndex(quint16 code);
 
 // The 12 bytes, or nothing when a list has no selection (then nothing may be sent).
 std::optional<QByteArray> writeTelegram(const SinglePortConfig &config);
-
-// The reply acknowledges the telegram when its first byte equals the telegram's check byte.
-bool isAcknowledged(const QByteArray &telegram, const QByteArray &reply);
 
 enum class ReplyVerdict {
     Accepted,
@@ -72,8 +58,4 @@ ReplyCheck checkReply(const QByteArray &reply);
 // eight event boxes, four of the five flag boxes (loeschen is never taken from a reply)
 // and the trip delay.
 void enterReply(const QByteArray &reply, SinglePortConfig &config);
-
-// "SW: " followed by the four characters at offsets 9 to 12.
-QString versionText(const QByteArray &reply);
-
 } // namespace singleporttelegram

@@ -7,22 +7,37 @@
 #include <QTimer>
 
 // A serial line that records what it is asked to do and answers every read with the next
-// scripted reply (an empty one when the script has run out), from the event loop as the
-// real line does. Replies are handed over whole, whatever the read asked for, so that a
-// cut is the caller's work. With holdReads set, a read stays in flight until the test
-// calls completeRead().
+// scripted reply, from the event loop as the real line does. Replies are handed over
+// whole, whatever the read asked for, so that a cut is the caller's work.
+//
+// Knobs (set them before the call they concern):
+//   replies         the script: each read takes the next one
+//   usable          false: open() fails, as when another program holds the port
+//   holdReads       a read stays in flight until the test calls completeRead(bytes)
+//   bytesArriving   with holdReads: bytes have come for the read in flight (receiving())
+//   journal, label  every call is also noted in *journal as "<label>: <call>", so that a
+//                   test sees the order of what two lines were asked to do
+//
+// Failure modes it plays:
+//   silence            a read after the script has run out gets an empty reply
+//   port held          usable = false: open() fails; writes reach nothing, reads get an
+//                      empty reply (and use up the next scripted one all the same)
+//   closed in flight   close() drops what was in flight: a pending answer never comes and
+//                      completeRead() after it emits nothing
+//   slow module        holdReads: the reply comes when the test says so (or never)
+//
+// What it was asked: calls ("open <name>", "write <hex> <timeout>", "read <max> <gap>
+// <total>", "close"), written (the bytes of each write on an open port) and
+// readInFlight().
 class FakeLine : public SerialLine
 {
 public:
     QStringList calls;
     QByteArrayList written;
     QByteArrayList replies;
-    bool usable = true;      // false: the port is held by another program
+    bool usable = true;
     bool holdReads = false;
-    // With holdReads: bytes have come for the read in flight (receiving() is true).
     bool bytesArriving = false;
-    // When set, every call is also noted here as "<label>: <call>", so that a test can
-    // see the order of what two lines were asked to do.
     QStringList *journal = nullptr;
     QString label;
 

@@ -6,6 +6,7 @@
 
 #include <QtWidgets>
 #include <QString>
+#include <QStringList>
 #include <QTest>
 #include <QtGlobal>
 
@@ -30,4 +31,28 @@ inline bool pick(QComboBox *list, int index)
     view->scrollTo(item);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
     return QTest::qWaitFor([&] { return !view->isVisible(); }, 2000) && list->currentIndex() == index;
+}
+
+// The entries of a list, in their order.
+inline QStringList items(const QComboBox *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->itemText(i);
+    return texts;
+}
+
+// Number of the widget's pixels in (roughly) this colour, as it paints itself.
+inline int pixelsOf(QWidget *w, QColor colour)
+{
+    const QImage image = w->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (qAbs(c.red() - colour.red()) < 60 && qAbs(c.green() - colour.green()) < 60
+                && qAbs(c.blue() - colour.blue()) < 60)
+                ++n;
+        }
+    return n;
 }

@@ -25,14 +25,6 @@ QStringList portCalls(const FakeLine &line)
     return calls;
 }
 
-QStringList items(const QComboBox *list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->itemText(i);
-    return texts;
-}
-
 QStringList upTo(int last)
 {
     QStringList texts{QStringLiteral("OFF")};

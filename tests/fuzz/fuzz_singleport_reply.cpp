@@ -1,4 +1,5 @@
 // A single-port module's reply to the read request, as the dialog takes it.
+#include "config/configtelegram.h"
 #include "parameter2/singleporttelegram.h"
 
 #include <cstdlib>
@@ -11,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     SinglePortConfig config;
     singleporttelegram::enterReply(reply, config);
-    if (!singleporttelegram::versionText(reply).startsWith(QLatin1String("SW: ")))
+    if (!configtelegram::versionText(reply, singleporttelegram::VersionOffset).startsWith(QLatin1String("SW: ")))
         abort();
     // What was read can be written back unless a list was left without a selection.
     if (const auto telegram = singleporttelegram::writeTelegram(config)) {

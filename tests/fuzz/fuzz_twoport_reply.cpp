@@ -1,4 +1,5 @@
 // The two-port module's reply to the read request, as the dialog takes it.
+#include "config/configtelegram.h"
 #include "parameter/twoporttelegram.h"
 
 #include <cstdlib>
@@ -10,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     TwoPortConfig config;
     twoporttelegram::enterReply(reply, config);
-    if (!twoporttelegram::versionText(reply).startsWith(QLatin1String("SW: ")))
+    if (!configtelegram::versionText(reply, twoporttelegram::VersionOffset).startsWith(QLatin1String("SW: ")))
         abort();
     // What was read can be written back unless a list was left without a selection.
     if (const auto telegram = twoporttelegram::writeTelegram(config)) {

@@ -33,32 +33,6 @@ QByteArray sampleReply()
     return twoPortReply(hexBytes("21 50 E1 05 C3 A0 42 24 00 33 2E 32 31"));
 }
 
-
-
-// Number of the widget's pixels in (roughly) this colour.
-int pixelsOf(QWidget *w, QColor colour)
-{
-    const QImage image = w->grab().toImage();
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (qAbs(c.red() - colour.red()) < 60 && qAbs(c.green() - colour.green()) < 60
-                && qAbs(c.blue() - colour.blue()) < 60)
-                ++n;
-        }
-    return n;
-}
-
-QStringList items(QComboBox *list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->itemText(i);
-    return texts;
-}
-
-
 } // namespace
 
 class tst_Para : public QObject

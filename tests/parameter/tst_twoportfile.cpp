@@ -5,11 +5,6 @@
 #include "testfiles.h"
 #include <QtTest>
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
-
 using namespace twoport;
 namespace file = twoportfile;
 
@@ -75,10 +70,6 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void saveRefusesIncompleteConfiguration();
-    void saveIntoMissingFolderFails();
-    void failedSaveKeepsTheOldFile();
-    void readLines_data();
-    void readLines();
     void load_data();
     void load();
     void notHexadecimal_data();
@@ -159,58 +150,6 @@ void tst_TwoPortFile::saveRefusesIncompleteConfiguration()
     QVERIFY(!file::contents(c));
     QVERIFY(!file::save(path, c));
     QCOMPARE(readAll(path), QByteArray("old contents"));
-}
-
-void tst_TwoPortFile::saveIntoMissingFolderFails()
-{
-    QVERIFY(!file::save(dir_.filePath("no/such/folder/config.txt"), factory()));
-}
-
-void tst_TwoPortFile::failedSaveKeepsTheOldFile()
-{
-#ifdef Q_OS_UNIX
-    const QString path = dir_.filePath("kept.txt");
-    const QByteArray old("config\r\n11,11,C8,00,00;\r\n00,00,00,00;\r\nAE081DDD12F256\r\n");
-    QVERIFY(writeAll(path, old));
-
-    // A file system that takes no more than 16 bytes per file, like a full disk.
-    rlimit saved{};
-    QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 16;
-    QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
-    const bool saved16 = file::save(path, factory());
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
-    QVERIFY(!saved16);
-    QCOMPARE(readAll(path), old);
-    QCOMPARE(QDir(dir_.path()).entryList({"kept.txt*"}, QDir::Files | QDir::Hidden), QStringList{"kept.txt"});
-#else
-    QSKIP("needs a file size limit");
-#endif
-}
-
-void tst_TwoPortFile::readLines_data()
-{
-    QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("CR LF") << QByteArray("config\r\nA\r\nB\r\nM\r\n") << QStringList{"config", "A", "B", "M"};
-    QTest::newRow("LF only") << QByteArray("config\nA\nB\nM\n") << QStringList{"config", "A", "B", "M"};
-    QTest::newRow("no final line end") << QByteArray("config\r\nA\r\nB\r\nM") << QStringList{"config", "A", "B", "M"};
-    QTest::newRow("fifth line ignored") << QByteArray("config\nA\nB\nM\nextra\n") << QStringList{"config", "A", "B", "M"};
-    QTest::newRow("missing lines read empty") << QByteArray("config\nA\nB\n") << QStringList{"config", "A", "B", ""};
-    QTest::newRow("empty file") << QByteArray() << QStringList{"", "", "", ""};
-}
-
-void tst_TwoPortFile::readLines()
-{
-    QFETCH(QByteArray, contents);
-    QFETCH(QStringList, lines);
-    const QString path = dir_.filePath(QStringLiteral("lines-%1.txt").arg(QTest::currentDataTag()));
-    QVERIFY(writeAll(path, contents));
-    QCOMPARE(file::readLines(path), lines);
 }
 
 void tst_TwoPortFile::load_data()

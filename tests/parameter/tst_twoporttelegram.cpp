@@ -1,4 +1,5 @@
 #include "parameter/twoporttelegram.h"
+#include "config/configtelegram.h"
 #include "hexbytes.h"
 #include "twoporttestsupport.h"
 
@@ -25,13 +26,10 @@ class tst_TwoPortTelegram : public QObject
 {
     Q_OBJECT
 private slots:
-    void readRequest();
     void writeTelegram_data();
     void writeTelegram();
     void writeRefused_data();
     void writeRefused();
-    void acknowledgement_data();
-    void acknowledgement();
     void checkReply_data();
     void checkReply();
     void enterReply_data();
@@ -39,11 +37,6 @@ private slots:
     void loeschenNeverRead_data();
     void loeschenNeverRead();
 };
-
-void tst_TwoPortTelegram::readRequest()
-{
-    QCOMPARE(telegram::readRequest(), hexBytes("FF FC"));
-}
 
 void tst_TwoPortTelegram::writeTelegram_data()
 {
@@ -118,27 +111,6 @@ void tst_TwoPortTelegram::writeRefused()
     if (emptyPowerGood)
         c.selectPowerGood(NoSelection);
     QVERIFY(!telegram::writeTelegram(c).has_value());
-}
-
-void tst_TwoPortTelegram::acknowledgement_data()
-{
-    QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<bool>("acknowledged");
-    QTest::newRow("the check byte alone") << hexBytes("AF") << true;
-    QTest::newRow("the check byte, then more") << hexBytes("AF E4 15 00") << true;
-    QTest::newRow("empty") << QByteArray() << false;
-    QTest::newRow("another byte") << hexBytes("AE") << false;
-    QTest::newRow("a telegram") << hexBytes("E4 15 88 88") << false;
-    QTest::newRow("check byte second") << hexBytes("00 AF") << false;
-}
-
-void tst_TwoPortTelegram::acknowledgement()
-{
-    QFETCH(QByteArray, reply);
-    QFETCH(bool, acknowledged);
-    const auto t = telegram::writeTelegram(factory());
-    QVERIFY(t.has_value());
-    QCOMPARE(telegram::isAcknowledged(*t, reply), acknowledged);
 }
 
 void tst_TwoPortTelegram::checkReply_data()
@@ -241,7 +213,7 @@ void tst_TwoPortTelegram::enterReply()
     TwoPortConfig c;   // as the read button leaves it
     telegram::enterReply(reply, c);
     QCOMPARE(c, expected);
-    QCOMPARE(telegram::versionText(reply), version);
+    QCOMPARE(configtelegram::versionText(reply, telegram::VersionOffset), version);
 }
 
 void tst_TwoPortTelegram::loeschenNeverRead_data()

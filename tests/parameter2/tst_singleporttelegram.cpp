@@ -1,5 +1,6 @@
 #include "parameter2/singleportconfig.h"
 #include "parameter2/singleporttelegram.h"
+#include "config/configtelegram.h"
 
 #include "hexbytes.h"
 
@@ -32,13 +33,10 @@ class tst_SinglePortTelegram : public QObject
 {
     Q_OBJECT
 private slots:
-    void readRequest();
     void writeTelegram_data();
     void writeTelegram();
     void writeRefusedWhenAListIsEmpty_data();
     void writeRefusedWhenAListIsEmpty();
-    void acknowledgement_data();
-    void acknowledgement();
     void tripTimeCodes_data();
     void tripTimeCodes();
     void receivedTripDelay_data();
@@ -50,11 +48,6 @@ private slots:
     void enterReplyKeepsRelease_data();
     void enterReplyKeepsRelease();
 };
-
-void tst_SinglePortTelegram::readRequest()
-{
-    QCOMPARE(tg::readRequest(), hexBytes("FF FC"));
-}
 
 void tst_SinglePortTelegram::writeTelegram_data()
 {
@@ -122,30 +115,6 @@ void tst_SinglePortTelegram::writeRefusedWhenAListIsEmpty()
     else
         c.selectTripDelay(NoSelection);
     QVERIFY(!tg::writeTelegram(c).has_value());
-}
-
-void tst_SinglePortTelegram::acknowledgement_data()
-{
-    QTest::addColumn<QByteArray>("telegram");
-    QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<bool>("acknowledged");
-
-    const QByteArray factory = hexBytes("FF F3 AA AA D6 AA C0 0F 9F DD EE 1F");
-    QTest::newRow("single byte equal to the check byte") << factory << hexBytes("1F") << true;
-    QTest::newRow("check byte followed by anything") << factory << hexBytes("1F E4 17 00") << true;
-    QTest::newRow("empty reply") << factory << QByteArray() << false;
-    QTest::newRow("a telegram from the module") << factory << hexBytes("E4 17 1F") << false;
-    QTest::newRow("check byte at the second place only") << factory << hexBytes("00 1F") << false;
-    const QByteArray e4 = hexBytes("FF F3 00 00 C8 00 00 00 1F DD EE E4");
-    QTest::newRow("a telegram start byte equal to the check byte") << e4 << hexBytes("E4 17") << true;
-}
-
-void tst_SinglePortTelegram::acknowledgement()
-{
-    QFETCH(QByteArray, telegram);
-    QFETCH(QByteArray, reply);
-    QFETCH(bool, acknowledged);
-    QCOMPARE(tg::isAcknowledged(telegram, reply), acknowledged);
 }
 
 void tst_SinglePortTelegram::tripTimeCodes_data()
@@ -300,7 +269,7 @@ void tst_SinglePortTelegram::enterReply()
     QCOMPARE(c.tripDelay, tripDelay);
     QCOMPARE(int(c.events), events);
     QCOMPARE(int(c.signalMask2()), mask2);
-    QCOMPARE(tg::versionText(reply), version);
+    QCOMPARE(configtelegram::versionText(reply, tg::VersionOffset), version);
 }
 
 void tst_SinglePortTelegram::enterReplyKeepsRelease_data()
