@@ -147,7 +147,7 @@ void Tpara::wireUserEdits()
     // work, which follows on activated() for the user's pick.
     TwoPortConfig &config = module_.config();
     for (int c = 0; c < twoport::ChannelCount; ++c) {
-        onUserPick(currentLists_[c], [&config, c](int index) { config.setCurrent(c, index); });
+        onUserPick(currentLists_[c], [&config, c](int index) { config.selectCurrent(c, index); });
         onUserPick(timeLists_[c], [&config, c](int index) { config.selectTripTime(c, index); });
     }
     onUserPick(ui->pgood_sel_, [&config](int index) { config.selectPowerGood(index); });

@@ -5,12 +5,6 @@
 
 #include <array>
 
-struct SharedState;
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class SerialLine;
-
 namespace Ui { class Tpara; }
 
 // The configuration dialog of the two-port module (four channels, two signal outputs,

@@ -60,7 +60,7 @@ bool validChannel(int channel)
 
 } // namespace
 
-void TwoPortConfig::setCurrent(int channel, int item)
+void TwoPortConfig::selectCurrent(int channel, int item)
 {
     if (validChannel(channel))
         current[channel] = selectionIn(item, CurrentItemCount);
@@ -90,7 +90,7 @@ void TwoPortConfig::chooseCurrent(int channel, int item)
 {
     if (!validChannel(channel))
         return;
-    setCurrent(channel, item);
+    selectCurrent(channel, item);
     tripTimeCount[channel] = tripTimeCountFor(current[channel]);
     // The longest time the current allows.
     tripTime[channel] = tripTimeCount[channel] > 0 ? tripTimeCount[channel] - 1 : NoSelection;
@@ -177,7 +177,7 @@ void TwoPortConfig::clear()
 void TwoPortConfig::applyFactorySettings()
 {
     for (int c = 0; c < ChannelCount; ++c) {
-        setCurrent(c, FactoryCurrentIndex);
+        selectCurrent(c, FactoryCurrentIndex);
         fillTripTimes(c, FactoryCurrentIndex);
         selectTripTime(c, FactoryTripTimeIndex);
     }

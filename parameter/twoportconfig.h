@@ -11,7 +11,7 @@
 // offers, and the check boxes. Nothing here knows about widgets.
 //
 // Selections set by the program (read reply, file load, factory settings, reset) never
-// run the change handlers: setCurrent() only selects, chooseCurrent() is the user's pick
+// run the change handlers: selectCurrent() only selects, chooseCurrent() is the user's pick
 // and rebuilds that channel's trip-time list.
 
 namespace twoport {
@@ -91,7 +91,7 @@ struct TwoPortConfig : PowerGoodList {
 
     // --- Selections set by the program: no change handler runs. ---
     // An index beyond a list's last entry (or below 0) leaves the list without a selection.
-    void setCurrent(int channel, int item);
+    void selectCurrent(int channel, int item);
     void selectTripTime(int channel, int item);
     // Empties the channel's trip-time list and fills it for the given current limit code
     // (see twoport::tripTimeCountFor); codes 5 and above select "0,1" at once, 1 to 4

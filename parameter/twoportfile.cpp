@@ -27,7 +27,7 @@ bool applyLine2(const QString &line, TwoPortConfig &config, LoadResult &result)
         const auto digit = hex(offset, 1);
         if (!digit)
             return false;
-        config.setCurrent(channel, *digit);
+        config.selectCurrent(channel, *digit);
         return true;
     };
 

@@ -45,7 +45,7 @@ void enterReply(const QByteArray &reply, TwoPortConfig &config)
     const int times[twoport::ChannelCount] = {byteAt(reply, 9) & 0x0F, byteAt(reply, 9) >> 4, byteAt(reply, 10) & 0x0F,
                                               byteAt(reply, 10) >> 4};
     for (int c = 0; c < twoport::ChannelCount; ++c)
-        config.setCurrent(c, codes[c]);
+        config.selectCurrent(c, codes[c]);
     for (int c = 0; c < twoport::ChannelCount; ++c)
         config.fillTripTimes(c, codes[c]);
     for (int c = 0; c < twoport::ChannelCount; ++c)

@@ -126,7 +126,7 @@ void Tparameter_rovo::wireUserEdits()
 {
     SinglePortConfig &config = module_.config();
     for (int c = 0; c < singleport::ChannelCount; ++c)
-        onUserPick(channelLists_[c], [&config, c](int index) { config.selectChannel(c, index); });
+        onUserPick(channelLists_[c], [&config, c](int index) { config.selectCurrent(c, index); });
     onUserPick(ui->abschaltzeit, [&config](int index) { config.selectTripDelay(index); });
     onUserPick(ui->pgood_sel_, [&config](int index) { config.selectPowerGood(index); });
     // The threshold list takes typed text too: text that is one of its entries selects

@@ -6,12 +6,6 @@
 
 #include <array>
 
-struct SharedState;
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class SerialLine;
-
 namespace Ui { class Tparameter_rovo; }
 
 // The configuration dialog of the single-port modules (two or four channels, one signal

@@ -40,7 +40,7 @@ using namespace singleport;
 
 using configbytes::selectionIn;
 
-void SinglePortConfig::selectChannel(int channelIndex, int item)
+void SinglePortConfig::selectCurrent(int channelIndex, int item)
 {
     if (channelIndex < 0 || channelIndex >= ChannelCount)
         return;
@@ -117,7 +117,7 @@ void SinglePortConfig::applyFactorySettings(ModuleVariant variant)
     // Each channel gets the largest limit its variant allows: on TwoChannel10A the
     // hidden channels 3 and 4 get 6 A, the last entry of their lists.
     for (int c = 0; c < ChannelCount; ++c)
-        selectChannel(c, channelListMax(variant, c));
+        selectCurrent(c, channelListMax(variant, c));
     selectPowerGood(FactoryPowerGoodIndex);
     selectTripDelay(FactoryTripDelayIndex);
     events = TrippedChannel1 | TrippedChannel2 | TrippedChannel3 | TrippedChannel4;

@@ -71,7 +71,7 @@ struct SinglePortConfig : PowerGoodList {
     bool allowProgramming = false;             // programmieren
 
     // Selecting an index beyond a list's last entry (or below 0) leaves it without a selection.
-    void selectChannel(int channelIndex, int item);
+    void selectCurrent(int channelIndex, int item);
     void selectTripDelay(int item);
 
     bool event(quint8 mask) const { return (events & mask) != 0; }

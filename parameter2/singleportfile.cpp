@@ -19,20 +19,20 @@ bool applyLine2(const QString &line, SinglePortConfig &config, LoadResult &resul
     if (separatorAt(line, 2, ',')) {
         const auto ch1 = hex(1, 1);
         if (!ch1) return false;
-        config.selectChannel(0, *ch1);
+        config.selectCurrent(0, *ch1);
         const auto ch2 = hex(0, 1);
         if (!ch2) return false;
-        config.selectChannel(1, *ch2);
+        config.selectCurrent(1, *ch2);
     } else {
         result.errorCode = Line2Separator1;
     }
     if (separatorAt(line, 5, ',')) {
         const auto ch3 = hex(4, 1);
         if (!ch3) return false;
-        config.selectChannel(2, *ch3);
+        config.selectCurrent(2, *ch3);
         const auto ch4 = hex(3, 1);
         if (!ch4) return false;
-        config.selectChannel(3, *ch4);
+        config.selectCurrent(3, *ch4);
     } else {
         result.errorCode = Line2Separator2;
     }

@@ -75,10 +75,10 @@ void enterReply(const QByteArray &reply, SinglePortConfig &config)
 {
     if (reply.size() < ReplyMinLength)
         return;
-    config.selectChannel(0, byteAt(reply, 2) & 0x0F);
-    config.selectChannel(1, byteAt(reply, 2) >> 4);
-    config.selectChannel(2, byteAt(reply, 3) & 0x0F);
-    config.selectChannel(3, byteAt(reply, 3) >> 4);
+    config.selectCurrent(0, byteAt(reply, 2) & 0x0F);
+    config.selectCurrent(1, byteAt(reply, 2) >> 4);
+    config.selectCurrent(2, byteAt(reply, 3) & 0x0F);
+    config.selectCurrent(3, byteAt(reply, 3) >> 4);
     config.selectPowerGood(byteAt(reply, 4) % 200);
     config.events = byteAt(reply, 5);
     config.setSignalMask2(byteAt(reply, 6), false);

@@ -355,13 +355,13 @@ void TestEfusectlUnits::compareTwoPort_data()
     QTest::newRow("release flag is not compared") << released << twoFactory() << QList<Difference>{};
     // Channel 2 OFF sends trip time 0; the module gives back an empty list for it.
     TwoPortConfig off = twoFactory();
-    off.setCurrent(1, 0);
+    off.selectCurrent(1, 0);
     off.fillTripTimes(1, 0);
     TwoPortConfig offRead = off;
     offRead.tripTime[1] = twoport::NoSelection;
     QTest::newRow("OFF channel's trip time as on the wire") << off << offRead << QList<Difference>{};
     TwoPortConfig changed = twoFactory();
-    changed.setCurrent(0, 1);
+    changed.selectCurrent(0, 1);
     changed.fillTripTimes(0, 1);
     changed.selectTripTime(0, 4);
     changed.port[1].flags &= quint8(~twoport::InvertOutput);

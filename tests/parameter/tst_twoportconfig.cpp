@@ -113,7 +113,7 @@ void tst_TwoPortConfig::programSetsCurrent()
     const int selectedBefore = c.tripTime[1];
 
     // Setting the selection runs no change handler: the list stays as it was.
-    c.setCurrent(1, code);
+    c.selectCurrent(1, code);
     QCOMPARE(c.current[1], code);
     QCOMPARE(c.tripTimeCount[1], countBefore);
     QCOMPARE(c.tripTime[1], selectedBefore);

@@ -146,7 +146,7 @@ void tst_TwoPortFile::saveRefusesIncompleteConfiguration()
     const QString path = dir_.filePath("incomplete.txt");
     QVERIFY(writeAll(path, "old contents"));
     TwoPortConfig c = factory();
-    c.setCurrent(3, NoSelection);
+    c.selectCurrent(3, NoSelection);
     QVERIFY(!file::contents(c));
     QVERIFY(!file::save(path, c));
     QCOMPARE(readAll(path), QByteArray("old contents"));

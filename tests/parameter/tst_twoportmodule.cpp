@@ -180,7 +180,7 @@ void tst_TwoPortModule::writeRefused()
     QFETCH(bool, emptyPowerGood);
     machinery_->enterFactorySettings();
     for (int ch : emptyChannels) {
-        module_->config().setCurrent(ch, NoSelection);
+        module_->config().selectCurrent(ch, NoSelection);
         module_->config().fillTripTimes(ch, NoSelection);
     }
     if (emptyPowerGood)
@@ -304,7 +304,7 @@ void tst_TwoPortModule::loadStoppedByText()
 void tst_TwoPortModule::saveRefused()
 {
     machinery_->enterFactorySettings();
-    module_->config().setCurrent(1, NoSelection);
+    module_->config().selectCurrent(1, NoSelection);
     module_->config().selectPowerGood(NoSelection);
     QVERIFY(!machinery_->prepareSave());
     Markers expected;

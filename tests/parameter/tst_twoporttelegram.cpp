@@ -107,7 +107,7 @@ void tst_TwoPortTelegram::writeRefused()
     QFETCH(bool, emptyPowerGood);
     TwoPortConfig c = factory();
     for (int ch : emptyChannels)
-        c.setCurrent(ch, NoSelection);
+        c.selectCurrent(ch, NoSelection);
     if (emptyPowerGood)
         c.selectPowerGood(NoSelection);
     QVERIFY(!telegram::writeTelegram(c).has_value());

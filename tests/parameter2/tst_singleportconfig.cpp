@@ -126,8 +126,8 @@ void tst_SinglePortConfig::selectionBeyondTheList()
     QFETCH(int, selected);
     SinglePortConfig c;
     c.rebuildChannelLists(variant);
-    c.selectChannel(channel, 3);
-    c.selectChannel(channel, item);
+    c.selectCurrent(channel, 3);
+    c.selectCurrent(channel, item);
     QCOMPARE(c.channel[channel], selected);
 }
 
@@ -162,7 +162,7 @@ void tst_SinglePortConfig::validation()
     QFETCH(QList<bool>, markers);
     SinglePortConfig c;
     for (int i = 0; i < 4; ++i)
-        c.selectChannel(i, channels[i]);
+        c.selectCurrent(i, channels[i]);
     c.selectPowerGood(powerGood);
     c.selectTripDelay(tripDelay);
     const Markers m = c.validate();

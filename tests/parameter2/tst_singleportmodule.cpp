@@ -242,7 +242,7 @@ void tst_SinglePortModule::writeRefused()
     QFETCH(QList<bool>, markers);
     module_->open(ModuleVariant::TwoChannel10A);
     for (int i = 0; i < 4; ++i)
-        module_->config().selectChannel(i, channels[i]);
+        module_->config().selectCurrent(i, channels[i]);
     module_->config().selectPowerGood(powerGood);
     module_->config().selectTripDelay(tripDelay);
     QSignalSpy markerSpy(module_, &SinglePortModule::markersChanged);
@@ -262,7 +262,7 @@ void tst_SinglePortModule::retryReadsTheControlsAgain()
     machinery_->write();
     settle(machinery_->protocol());   // not acknowledged
     QVERIFY(machinery_->protocol().retryActive());
-    module_->config().selectChannel(0, 3);   // edited while the retries run
+    module_->config().selectCurrent(0, 3);   // edited while the retries run
     line_->replies << QByteArray() << hexBytes("16");
     machinery_->protocol().retryTick();
     settle(machinery_->protocol());

@@ -19,7 +19,7 @@ SinglePortConfig configOf(std::array<int, 4> channels, int powerGood, int tripDe
 {
     SinglePortConfig c;
     for (int i = 0; i < 4; ++i)
-        c.selectChannel(i, channels[i]);
+        c.selectCurrent(i, channels[i]);
     c.selectPowerGood(powerGood);
     c.selectTripDelay(tripDelay);
     c.events = events;
@@ -109,7 +109,7 @@ void tst_SinglePortTelegram::writeRefusedWhenAListIsEmpty()
     SinglePortConfig c = configOf({1, 2, 3, 4}, 14, 7, 0xAA, 0xC0);
     QVERIFY(tg::writeTelegram(c).has_value());
     if (emptyList < 4)
-        c.selectChannel(emptyList, NoSelection);
+        c.selectCurrent(emptyList, NoSelection);
     else if (emptyList == 4)
         c.selectPowerGood(NoSelection);
     else
