@@ -124,13 +124,11 @@ void TForm1::baue_string(quint8 b)
     ui->comport->hide();
     ui->a->show();
     ausfuehren();
-    assembler.telegramBuffer.clear();
-    assembler.assemblyCount = 0;
 }
 
 void TForm1::ausfuehren()
 {
-    const QByteArray frame = std::exchange(assembler.telegramBuffer, {});
+    const QByteArray frame = assembler.takeFrame();
     const status::Decoded d = status::decode(frame);
     if (d.outcome == status::Decoded::Ignored)
         return;
@@ -180,7 +178,7 @@ void TForm1::showChannels34(bool shown)
 
 void TForm1::Timer2Timer()
 {
-    if (!assembler.rxActivity) {
+    if (!assembler.takeActivity()) {
         for (int i = 0; i < status::LampCount; ++i) {
             const Lamp &lamp = lamps_[i];
             lamp.on->hide();
@@ -191,7 +189,6 @@ void TForm1::Timer2Timer()
             value->setText(QString());   // unlike clear(), tells screen readers
         emit displayBlanked();
     }
-    assembler.rxActivity = false;
 }
 
 void TForm1::Timer3Timer()

@@ -115,7 +115,7 @@ int monitor(const invocation::Invocation &inv)
                 break;
             if (!assembler.baue_string(quint8(b)))
                 continue;
-            const QByteArray frame = assembler.telegramBuffer;
+            const QByteArray frame = assembler.takeFrame();
             const auto record = monitorrecord::fromFrame(frame, now);
             if (record) {
                 out(csv ? monitorrecord::csvLine(*record) : monitorrecord::jsonLine(*record));
@@ -171,13 +171,14 @@ Heard listen(const invocation::Invocation &inv, int timeoutMs, bool wantRecord)
         for (const char b : bytes) {
             if (!assembler.baue_string(quint8(b)))
                 continue;
-            const status::Decoded decoded = status::decode(assembler.telegramBuffer);
+            const QByteArray frame = assembler.takeFrame();
+            const status::Decoded decoded = status::decode(frame);
             if (decoded.outcome == status::Decoded::Ignored)
                 continue;
             if (!heard.variant)
                 heard.variant = decoded.variant;
             if (!heard.record)
-                heard.record = monitorrecord::fromFrame(assembler.telegramBuffer, QDateTime::currentDateTime());
+                heard.record = monitorrecord::fromFrame(frame, QDateTime::currentDateTime());
         }
         if (heard.variant && (heard.record || !wantRecord))
             break;

@@ -52,9 +52,10 @@ void ConnectionStatus::onBytes(const QByteArray &bytes)
     counters_.bytes += bytes.size();
     lastByteMs_ = now;
     for (const char c : bytes) {
-        const int held = assembler_.assemblyCount;
+        const int held = assembler_.count();
         if (assembler_.baue_string(quint8(c))) {
-            const status::Decoded d = status::decode(assembler_.telegramBuffer);
+            const QByteArray frame = assembler_.takeFrame();
+            const status::Decoded d = status::decode(frame);
             if (d.outcome == status::Decoded::Valid) {
                 ++counters_.accepted;
                 counters_.lastTelegram = QDateTime::currentDateTime();
@@ -63,11 +64,9 @@ void ConnectionStatus::onBytes(const QByteArray &bytes)
             } else if (d.outcome == status::Decoded::BadCheck) {
                 ++counters_.rejected;
             } else {
-                counters_.outside += assembler_.telegramBuffer.size();
+                counters_.outside += frame.size();
             }
-            assembler_.telegramBuffer.clear();
-            assembler_.assemblyCount = 0;
-        } else if (assembler_.assemblyCount == 0) {
+        } else if (assembler_.count() == 0) {
             counters_.outside += held + 1;   // a frame given up, and this byte
         }
     }

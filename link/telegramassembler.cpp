@@ -3,40 +3,55 @@
 #include "frame.h"
 #include "modulevariant.h"
 
+#include <utility>
+
 bool TelegramAssembler::baue_string(quint8 b)
 {
-    rxActivity = true;
+    rxActivity_ = true;
+    complete_ = false;
 
-    if (assemblyCount == 0) {
-        telegramBuffer.clear();
+    if (assemblyCount_ == 0) {
+        telegramBuffer_.clear();
         if (b == frame::StartByte) {
-            telegramBuffer.append(char(b));
-            assemblyCount = 1;
+            telegramBuffer_.append(char(b));
+            assemblyCount_ = 1;
         }
         return false;
     }
-    if (assemblyCount == 1) {
+    if (assemblyCount_ == 1) {
         if (variantFromTypeByte(b)) {
-            telegramBuffer.append(char(b));
-            assemblyCount = 2;
+            telegramBuffer_.append(char(b));
+            assemblyCount_ = 2;
         } else {
-            telegramBuffer.clear();
-            assemblyCount = 0;
+            telegramBuffer_.clear();
+            assemblyCount_ = 0;
         }
         return false;
     }
-    if (assemblyCount >= MaxFrame) {
+    if (assemblyCount_ >= MaxFrame) {
         // Full without an end pair: this byte is dropped, not taken as a start byte.
-        telegramBuffer.clear();
-        assemblyCount = 0;
+        telegramBuffer_.clear();
+        assemblyCount_ = 0;
         return false;
     }
 
-    telegramBuffer.append(char(b));
-    ++assemblyCount;
-    const bool endPair = (b == frame::EndByteA || b == frame::EndByteB)
-        && quint8(telegramBuffer.at(telegramBuffer.size() - 2)) == frame::StartByte;
-    if (endPair)
-        assemblyCount = 0;
-    return endPair;
+    telegramBuffer_.append(char(b));
+    ++assemblyCount_;
+    complete_ = (b == frame::EndByteA || b == frame::EndByteB)
+        && quint8(telegramBuffer_.at(telegramBuffer_.size() - 2)) == frame::StartByte;
+    if (complete_)
+        assemblyCount_ = 0;
+    return complete_;
+}
+
+QByteArray TelegramAssembler::takeFrame()
+{
+    if (!std::exchange(complete_, false))
+        return {};
+    return std::exchange(telegramBuffer_, {});
+}
+
+bool TelegramAssembler::takeActivity()
+{
+    return std::exchange(rxActivity_, false);
 }

@@ -11,11 +11,19 @@ class TelegramAssembler
 public:
     static constexpr int MaxFrame = 50;
 
-    // Feeds one byte; true when it completed a frame, which telegramBuffer then holds
-    // until the next call.
+    // Feeds one byte; true when it completed a frame, which takeFrame() then hands over
+    // (until the next byte comes).
     bool baue_string(quint8 b);
+    // The frame the last byte completed, start byte first; empty when it completed none.
+    QByteArray takeFrame();
+    // Bytes held of the frame being assembled; 0 while hunting for a start byte.
+    int count() const { return assemblyCount_; }
+    // Whether any byte came since the last call (the display watchdog asks once a period).
+    bool takeActivity();
 
-    QByteArray telegramBuffer;   // the frame being assembled, start byte first
-    int assemblyCount = 0;       // bytes held; 0 = hunting for a start byte
-    bool rxActivity = false;     // set for every byte; cleared by the display watchdog
+private:
+    QByteArray telegramBuffer_;   // the frame being assembled, start byte first
+    int assemblyCount_ = 0;
+    bool rxActivity_ = false;     // set for every byte
+    bool complete_ = false;       // telegramBuffer_ holds a completed frame
 };

@@ -25,7 +25,7 @@ static void AssembleAndDecode(benchmark::State &state)
         TelegramAssembler assembler;
         for (char b : stream) {
             if (assembler.baue_string(quint8(b))) {
-                const status::Decoded d = status::decode(assembler.telegramBuffer);
+                const status::Decoded d = status::decode(assembler.takeFrame());
                 benchmark::DoNotOptimize(d);
                 ++frames;
             }

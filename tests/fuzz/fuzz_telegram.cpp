@@ -9,11 +9,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     TelegramAssembler assembler;
     for (size_t i = 0; i < size; ++i) {
         const bool complete = assembler.baue_string(data[i]);
-        if (!assembler.rxActivity || assembler.telegramBuffer.size() > TelegramAssembler::MaxFrame)
+        if (!assembler.takeActivity() || assembler.count() > TelegramAssembler::MaxFrame)
+            abort();
+        const QByteArray frame = assembler.takeFrame();
+        if (complete != !frame.isEmpty())
             abort();
         if (!complete)
             continue;
-        const QByteArray frame = assembler.telegramBuffer;
         if (frame.size() < 4 || quint8(frame[0]) != 0xE4 || quint8(frame[frame.size() - 2]) != 0xE4)
             abort();
         const status::Decoded d = status::decode(frame);

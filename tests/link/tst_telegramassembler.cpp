@@ -71,23 +71,24 @@ void tst_TelegramAssembler::stream()
     QList<QByteArray> got;
     for (char c : input) {
         if (assembler.baue_string(quint8(c)))
-            got.append(assembler.telegramBuffer);
+            got.append(assembler.takeFrame());
+        QVERIFY(assembler.count() <= TelegramAssembler::MaxFrame);
     }
     QCOMPARE(got, frames);
-    QCOMPARE(assembler.assemblyCount, countAfter);
-    QVERIFY(assembler.telegramBuffer.size() <= TelegramAssembler::MaxFrame);
+    QCOMPARE(assembler.count(), countAfter);
+    QVERIFY(assembler.takeFrame().isEmpty());   // handed over once
 }
 
 void tst_TelegramAssembler::everyByteSetsActivity()
 {
     TelegramAssembler assembler;
-    QVERIFY(!assembler.rxActivity);
+    QVERIFY(!assembler.takeActivity());
     assembler.baue_string(0x55);   // dropped while hunting
-    QVERIFY(assembler.rxActivity);
-    assembler.rxActivity = false;
+    QVERIFY(assembler.takeActivity());
+    QVERIFY(!assembler.takeActivity());   // asked once a period: cleared by asking
     assembler.baue_string(0xE4);
     assembler.baue_string(0x20);   // dropped: not a type byte
-    QVERIFY(assembler.rxActivity);
+    QVERIFY(assembler.takeActivity());
 }
 
 QTEST_APPLESS_MAIN(tst_TelegramAssembler)

@@ -23,7 +23,7 @@ struct Counter {
         bytes += got.size();
         for (char b : got) {
             if (assembler.baue_string(quint8(b))
-                && status::decode(assembler.telegramBuffer).outcome == status::Decoded::Valid)
+                && status::decode(assembler.takeFrame()).outcome == status::Decoded::Valid)
                 ++valid;
         }
     }
