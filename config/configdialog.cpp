@@ -39,8 +39,8 @@ void ConfigDialog::mirrorStatus(QLabel *status, QLabel *sw, QLabel *hotSpot)
     setFixedSize(clientSize_.width(), clientSize_.height() + menuBar()->sizeHint().height());
     // The hot spot carries no text: name it for screen readers and tests.
     hotSpot_->setAccessibleName(hotSpot_->objectName());
-    connect(&machinery_.protocol(), &RetryProtocol::statusChanged, this, &ConfigDialog::showStatus);
-    connect(&machinery_.protocol(), &RetryProtocol::versionChanged, this, &ConfigDialog::showVersion);
+    connect(&machinery_.protocol().statusLine(), &StatusLine::changed, this, &ConfigDialog::showStatus);
+    connect(&machinery_.protocol().statusLine(), &StatusLine::versionChanged, this, &ConfigDialog::showVersion);
     FormCreate();
     showStatus();
 }
@@ -229,26 +229,26 @@ void ConfigDialog::changeEvent(QEvent *event)
 
 void ConfigDialog::showStatus()
 {
-    const RetryProtocol &protocol = machinery_.protocol();
-    status_->setText(protocol.statusText());
-    switch (protocol.statusColour()) {
-    case RetryProtocol::StatusColour::WindowText:
+    const StatusLine &line = machinery_.protocol().statusLine();
+    status_->setText(line.text());
+    switch (line.colour()) {
+    case StatusLine::Colour::WindowText:
         status_->setStyleSheet(QString());
         break;
-    case RetryProtocol::StatusColour::Black:
+    case StatusLine::Colour::Black:
         status_->setStyleSheet(QStringLiteral("color: black;"));
         break;
-    case RetryProtocol::StatusColour::Red:
+    case StatusLine::Colour::Red:
         status_->setStyleSheet(QStringLiteral("color: red;"));
         break;
     }
-    status_->setVisible(protocol.statusVisible());
+    status_->setVisible(line.visible());
 }
 
 void ConfigDialog::showVersion()
 {
-    const RetryProtocol &protocol = machinery_.protocol();
-    sw_->setText(protocol.versionText());
-    sw_->setVisible(protocol.versionVisible());
-    hotSpot_->setVisible(protocol.hotSpotVisible());
+    const StatusLine &line = machinery_.protocol().statusLine();
+    sw_->setText(line.versionText());
+    sw_->setVisible(line.versionVisible());
+    hotSpot_->setVisible(line.hotSpotVisible());
 }

@@ -19,7 +19,7 @@ void ConfigMachinery::read()
 {
     protocol_.whenIdle([this] {
         module_.clearForRead();
-        protocol_.setVersionText(QString());
+        protocol_.statusLine().setVersionText(QString());
         protocol_.startRead();
     });
 }
@@ -33,14 +33,14 @@ void ConfigMachinery::enterFactorySettings()
 {
     protocol_.whenIdle([this] {
         module_.applyFactorySettings();
-        protocol_.emptyStatusText();
+        protocol_.statusLine().emptyText();
         module_.hideMarkers();
     });
 }
 
 bool ConfigMachinery::prepareSave()
 {
-    protocol_.emptyStatusText();
+    protocol_.statusLine().emptyText();
     module_.hideMarkers();
     if (module_.validate())
         return true;
@@ -58,7 +58,7 @@ bool ConfigMachinery::saveTo(const QString &path)
 
 configfile::LoadResult ConfigMachinery::loadFrom(const QString &path)
 {
-    protocol_.emptyStatusText();
+    protocol_.statusLine().emptyText();
     module_.hideMarkers();
     const configfile::LoadResult result = module_.load(path);
     if (!result.notHexadecimal)
@@ -104,7 +104,7 @@ void ConfigMachinery::replied(const QByteArray &reply)
     if (sentTelegram_.isEmpty()) {
         success = module_.enterReply(reply);
         if (success)
-            protocol_.setVersionText(module_.versionText(reply));
+            protocol_.statusLine().setVersionText(module_.versionText(reply));
     } else {
         success = module_.isAcknowledged(sentTelegram_, reply);
     }

@@ -18,7 +18,7 @@ class SerialLine;
 //   read button        read()
 //   write button       write()
 //   factory settings   enterFactorySettings()
-//   hot spot           protocol().revealVersion()
+//   hot spot           protocol().statusLine().revealVersion()
 //   save               if (prepareSave()) { path from the save dialog; saveTo(path) }
 //   open               path from the open dialog; loadFrom(path)
 //   close              abort(), the port handed back, then close()

@@ -21,30 +21,9 @@ void RetryProtocol::setLanguage(Language language)
     language_ = language;
 }
 
-void RetryProtocol::setVersionText(const QString &text)
-{
-    versionText_ = text;
-    emit versionChanged();
-}
-
 void RetryProtocol::showMessage(ConfigMessage message, StatusColour colour)
 {
-    showText(configMessage(message, language_), colour);
-}
-
-void RetryProtocol::showText(const QString &text, StatusColour colour)
-{
-    setStatus(text, colour, true);
-}
-
-void RetryProtocol::emptyStatusText()
-{
-    setStatus(QString(), statusColour_, statusVisible_);
-}
-
-void RetryProtocol::hideStatus()
-{
-    setStatus(QString(), statusColour_, false);
+    statusLine_.show(configMessage(message, language_), colour);
 }
 
 void RetryProtocol::startClearing()
@@ -54,12 +33,12 @@ void RetryProtocol::startClearing()
 
 bool RetryProtocol::busy() const
 {
-    return inFlight_ || (!waiting_.empty() && running_ == 0);
+    return state_ != State::Idle || (!waiting_.empty() && running_ == 0);
 }
 
 void RetryProtocol::whenIdle(Action action)
 {
-    if (!inFlight_ && (waiting_.empty() || running_ > 0)) {
+    if (state_ == State::Idle && (waiting_.empty() || running_ > 0)) {
         run(action);
         return;
     }
@@ -78,7 +57,7 @@ void RetryProtocol::run(const Action &action)
     nestedWaiting_ = outerNested;
     // An attempt that ended inside the action (a file dialog runs the event loop) left
     // the waiting actions for now.
-    if (running_ == 0 && !inFlight_ && (!waiting_.empty() || tickWaiting_))
+    if (running_ == 0 && state_ == State::Idle && (!waiting_.empty() || tickWaiting_))
         scheduleCatchUp();
 }
 
@@ -100,16 +79,9 @@ void RetryProtocol::startWrite()
     });
 }
 
-void RetryProtocol::revealVersion()
-{
-    hotSpotVisible_ = false;
-    versionVisible_ = true;
-    emit versionChanged();
-}
-
 void RetryProtocol::closeDialog()
 {
-    inFlight_ = false;
+    state_ = State::Idle;
     waiting_.clear();
     nestedWaiting_ = 0;
     tickWaiting_ = false;
@@ -117,11 +89,8 @@ void RetryProtocol::closeDialog()
     retryTimer_.setInterval(RetryIntervalMs);
     retryCount_ = 0;
     clearingTimer_.stop();
-    hideStatus();
-    versionText_.clear();
-    versionVisible_ = false;
-    hotSpotVisible_ = true;
-    emit versionChanged();
+    statusLine_.hide();
+    statusLine_.resetVersion();
 }
 
 void RetryProtocol::retryTick()
@@ -136,19 +105,15 @@ void RetryProtocol::retryTick()
 
 void RetryProtocol::clearingTick()
 {
-    hideStatus();
+    statusLine_.hide();
     clearingTimer_.stop();
-    versionText_.clear();
-    versionVisible_ = false;
-    hotSpotVisible_ = true;
-    emit versionChanged();
+    statusLine_.resetVersion();
 }
 
 void RetryProtocol::attempt(bool fromTick)
 {
-    inFlight_ = true;
-    tickAttempt_ = fromTick;
-    setStatus(QString(), StatusColour::WindowText, false);
+    state_ = fromTick ? State::RetryAttempt : State::Attempting;
+    statusLine_.set(QString(), StatusColour::WindowText, false);
     if (attempt_)
         attempt_(readMode_);
     else
@@ -157,9 +122,10 @@ void RetryProtocol::attempt(bool fromTick)
 
 void RetryProtocol::finishAttempt(Outcome outcome)
 {
-    if (!inFlight_)
+    if (state_ == State::Idle)
         return;
-    inFlight_ = false;
+    const bool byTick = state_ == State::RetryAttempt;
+    state_ = State::Idle;
     switch (outcome) {
     case Outcome::Success:
         retryTimer_.stop();
@@ -179,7 +145,7 @@ void RetryProtocol::finishAttempt(Outcome outcome)
     }
     emit attemptFinished(outcome);
 
-    if (tickAttempt_) {
+    if (byTick) {
         // A success on this tick has already ended the series and reset the count; the
         // count still goes up to 1, so the next series makes one retry fewer.
         ++retryCount_;
@@ -211,25 +177,17 @@ void RetryProtocol::catchUp()
     catchUpScheduled_ = false;
     if (running_ > 0)   // resumed when the action being carried out has ended
         return;
-    while (!inFlight_ && !waiting_.empty()) {
+    while (state_ == State::Idle && !waiting_.empty()) {
         const Action action = std::move(waiting_.front());
         waiting_.pop_front();
         run(action);
     }
-    if (inFlight_ || !tickWaiting_)
+    if (state_ != State::Idle || !tickWaiting_)
         return;
     tickWaiting_ = false;
     // A series that ended meanwhile takes no further tick.
     if (retryTimer_.isActive())
         attempt(true);
-}
-
-void RetryProtocol::setStatus(const QString &text, StatusColour colour, bool visible)
-{
-    statusText_ = text;
-    statusColour_ = colour;
-    statusVisible_ = visible;
-    emit statusChanged();
 }
 
 void RetryProtocol::resetClearing()
@@ -241,7 +199,7 @@ void RetryProtocol::resetClearing()
 void RetryProtocol::reportFileLoaded(int errorCode)
 {
     if (errorCode != 0)
-        showText(fileErrorMessage(errorCode, language_), StatusColour::Red);
+        statusLine_.show(fileErrorMessage(errorCode, language_), StatusColour::Red);
     else
         showMessage(ConfigMessage::FileReadCorrectly, StatusColour::Black);
     startClearing();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/configmessages.h"
+#include "config/statusline.h"
 
 #include <QObject>
 #include <QString>
@@ -11,8 +12,7 @@
 // The attempt and retry protocol that both configuration dialogs share, without widgets.
 //
 // A dialog hands in its attempt (`sende_ff`: read or write its configuration once) and
-// wires its buttons, hot spot and close handler to the slots below; it shows the status
-// line and the software version as statusChanged() and versionChanged() tell it.
+// wires its buttons and close handler to the slots below; it mirrors statusLine().
 //
 // An attempt runs in the event loop: it starts, and its outcome comes later through
 // finishAttempt(). Attempts never overlap. What the user does while one is in flight
@@ -33,11 +33,7 @@ public:
         Refused,   // write not sent: a field is empty (the attempt shows its "!" markers itself)
     };
 
-    enum class StatusColour {
-        WindowText,   // while an attempt runs (the line is hidden then)
-        Black,        // success, file read correctly
-        Red,          // failure, refusal, file error
-    };
+    using StatusColour = StatusLine::Colour;
 
     static constexpr int RetryIntervalMs = 500;
     static constexpr int MaxRetries = 12;
@@ -45,8 +41,8 @@ public:
 
     // Starts one attempt in the given mode. Called after the status line has been emptied
     // and hidden; the dialog hides its markers, does the payload work (for a read: enters
-    // an accepted reply into its controls and calls setVersionText()), and reports the
-    // outcome through finishAttempt(), at once or from the event loop.
+    // an accepted reply into its controls and sets the status line's version text), and
+    // reports the outcome through finishAttempt(), at once or from the event loop.
     using Attempt = std::function<void(bool readMode)>;
 
     explicit RetryProtocol(QObject *parent = nullptr);
@@ -59,30 +55,18 @@ public:
     int retryCount() const { return retryCount_; }
     bool retryActive() const { return retryTimer_.isActive(); }
     int retryInterval() const { return retryTimer_.interval(); }
-    bool attemptInFlight() const { return inFlight_; }
+    bool attemptInFlight() const { return state_ != State::Idle; }
     // An attempt is in flight or user actions wait for one: a new action would wait too.
     bool busy() const;
     bool clearingActive() const { return clearingTimer_.isActive(); }
     int clearingInterval() const { return clearingTimer_.interval(); }
 
-    QString statusText() const { return statusText_; }
-    StatusColour statusColour() const { return statusColour_; }
-    bool statusVisible() const { return statusVisible_; }
+    StatusLine &statusLine() { return statusLine_; }
+    const StatusLine &statusLine() const { return statusLine_; }
 
-    QString versionText() const { return versionText_; }
-    bool versionVisible() const { return versionVisible_; }
-    bool hotSpotVisible() const { return hotSpotVisible_; }
-
-    // The software version a read reply carried ("SW: 1.05"); stays hidden until the
-    // hot spot is clicked.
-    void setVersionText(const QString &text);
-
-    // Status line operations for the dialog's own actions (file load and save, factory
-    // settings, validation before saving).
+    // A message on the status line in the present language (the dialog's own actions:
+    // file load and save, factory settings, validation before saving).
     void showMessage(ConfigMessage message, StatusColour colour);
-    void showText(const QString &text, StatusColour colour);
-    void emptyStatusText();   // visibility stays as it was
-    void hideStatus();        // hidden and emptied
     void startClearing();     // Timer3: clears the line in 5 s
 
     // A configuration file was loaded: "Datei korrekt eingelesen" in black for error code
@@ -104,8 +88,6 @@ public slots:
     void startRead();
     // Write button: clears read mode, stops a pending clearing, makes one attempt.
     void startWrite();
-    // Hot spot clicked: hide it, show the version label.
-    void revealVersion();
     // The outcome of the attempt in flight.
     void finishAttempt(RetryProtocol::Outcome outcome);
     // The dialog is closed: the attempt in flight (which its owner has aborted) and any
@@ -119,8 +101,6 @@ public slots:
     void clearingTick();   // Timer3Timer
 
 signals:
-    void statusChanged();
-    void versionChanged();
     // An attempt succeeded (true), or a retry series ended with the failure text (false).
     void transactionFinished(bool success);
     // Every attempt's outcome, retries included.
@@ -131,15 +111,19 @@ private:
     void run(const Action &action);
     void scheduleCatchUp();
     void catchUp();
-    void setStatus(const QString &text, StatusColour colour, bool visible);
     void resetClearing();
+
+    enum class State {
+        Idle,           // no attempt in flight
+        Attempting,     // an attempt from a button (or a waiting action) is in flight
+        RetryAttempt,   // an attempt made by a retry tick is in flight: it counts
+    };
 
     Attempt attempt_;
     Language language_ = Language::German;
     bool readMode_ = false;
     quint16 retryCount_ = 0;
-    bool inFlight_ = false;
-    bool tickAttempt_ = false;   // the attempt in flight was made by a retry tick
+    State state_ = State::Idle;
     std::deque<Action> waiting_;   // user actions made while an attempt was in flight
     int running_ = 0;              // depth of waiting actions being carried out
     std::size_t nestedWaiting_ = 0;   // actions the running one left waiting, at the front
@@ -147,10 +131,5 @@ private:
     bool tickWaiting_ = false;   // a retry tick fell due while an attempt was in flight
     QTimer retryTimer_;
     QTimer clearingTimer_;
-    QString statusText_;
-    StatusColour statusColour_ = StatusColour::WindowText;
-    bool statusVisible_ = false;
-    QString versionText_;
-    bool versionVisible_ = false;
-    bool hotSpotVisible_ = true;
+    StatusLine statusLine_;
 };

@@ -125,7 +125,7 @@ void Tpara::pgood_sel_Change(int index)
 
 void Tpara::Label5Click()
 {
-    machinery().protocol().revealVersion();
+    machinery().protocol().statusLine().revealVersion();
 }
 
 void Tpara::retranslate()

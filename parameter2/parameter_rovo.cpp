@@ -102,7 +102,7 @@ void Tparameter_rovo::Image2Click()
 
 void Tparameter_rovo::Label3Click()
 {
-    machinery().protocol().revealVersion();
+    machinery().protocol().statusLine().revealVersion();
 }
 
 void Tparameter_rovo::retranslate()

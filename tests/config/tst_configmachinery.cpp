@@ -133,7 +133,7 @@ void tst_ConfigMachinery::readAccepted()
     QFETCH(Language, language);
     QFETCH(QString, success);
     machinery_->setLanguage(language);
-    machinery_->protocol().setVersionText(QStringLiteral("SW: 9.99"));
+    machinery_->protocol().statusLine().setVersionText(QStringLiteral("SW: 9.99"));
     line_->replies << module_->acceptedReply;
     machinery_->read();
     settle(machinery_->protocol());
@@ -146,28 +146,28 @@ void tst_ConfigMachinery::readAccepted()
     QCOMPARE(machinery_->configReply(), module_->acceptedReply);
 
     const RetryProtocol &p = machinery_->protocol();
-    QCOMPARE(p.statusText(), success);
-    QCOMPARE(p.statusColour(), Colour::Black);
-    QVERIFY(p.statusVisible());
+    QCOMPARE(p.statusLine().text(), success);
+    QCOMPARE(p.statusLine().colour(), Colour::Black);
+    QVERIFY(p.statusLine().visible());
     QVERIFY(!p.retryActive());
     QVERIFY(p.clearingActive());
-    QCOMPARE(p.versionText(), QStringLiteral("SW: 1.05"));
-    QVERIFY(!p.versionVisible());
-    machinery_->protocol().revealVersion();
-    QVERIFY(p.versionVisible());
+    QCOMPARE(p.statusLine().versionText(), QStringLiteral("SW: 1.05"));
+    QVERIFY(!p.statusLine().versionVisible());
+    machinery_->protocol().statusLine().revealVersion();
+    QVERIFY(p.statusLine().versionVisible());
 }
 
 void tst_ConfigMachinery::readRefusedIsRetried()
 {
-    machinery_->protocol().setVersionText(QStringLiteral("SW: 9.99"));
+    machinery_->protocol().statusLine().setVersionText(QStringLiteral("SW: 9.99"));
     line_->replies << hexBytes("E4 15 01 03");   // refused by the module
     machinery_->read();
     settle(machinery_->protocol());
     const RetryProtocol &p = machinery_->protocol();
     QVERIFY(p.retryActive());
     QVERIFY(p.readMode());
-    QVERIFY(!p.statusVisible());
-    QCOMPARE(p.versionText(), QString());   // emptied by the read button, not set by a refusal
+    QVERIFY(!p.statusLine().visible());
+    QCOMPARE(p.statusLine().versionText(), QString());   // emptied by the read button, not set by a refusal
 
     // A retry reads again without emptying the controls; the right answer ends the series.
     line_->replies << module_->acceptedReply;
@@ -176,8 +176,8 @@ void tst_ConfigMachinery::readRefusedIsRetried()
     QVERIFY(!p.retryActive());
     QCOMPARE(module_->calls, (QStringList{"clearForRead", "enterReply E4 15 01 03", "enterReply E4 15 01 02"}));
     QCOMPARE(line_->written, (QByteArrayList{ReadRequest, ReadRequest}));
-    QCOMPARE(p.statusText(), QStringLiteral("Übertragung erfolgreich!"));
-    QCOMPARE(p.versionText(), QStringLiteral("SW: 1.05"));
+    QCOMPARE(p.statusLine().text(), QStringLiteral("Übertragung erfolgreich!"));
+    QCOMPARE(p.statusLine().versionText(), QStringLiteral("SW: 1.05"));
 }
 
 void tst_ConfigMachinery::retriesEndInFailure()
@@ -189,14 +189,14 @@ void tst_ConfigMachinery::retriesEndInFailure()
         machinery_->protocol().retryTick();
         settle(machinery_->protocol());
         QVERIFY(machinery_->protocol().retryActive());
-        QVERIFY(!machinery_->protocol().statusVisible());
+        QVERIFY(!machinery_->protocol().statusLine().visible());
     }
     machinery_->protocol().retryTick();
     settle(machinery_->protocol());
     const RetryProtocol &p = machinery_->protocol();
     QVERIFY(!p.retryActive());
-    QCOMPARE(p.statusText(), QStringLiteral("Kommunikation fehlgeschlagen!"));
-    QCOMPARE(p.statusColour(), Colour::Red);
+    QCOMPARE(p.statusLine().text(), QStringLiteral("Kommunikation fehlgeschlagen!"));
+    QCOMPARE(p.statusLine().colour(), Colour::Red);
     QCOMPARE(line_->calls.filter("write FF FC").size(), RetryProtocol::MaxRetries + 1);
     QVERIFY(line_->written.isEmpty());   // nothing reached the closed port
     QCOMPARE(module_->calls.filter("clearForRead").size(), 1);
@@ -212,11 +212,11 @@ void tst_ConfigMachinery::writeAcknowledged()
     QCOMPARE(module_->calls, QStringList{"validate"});   // a write empties nothing
     QCOMPARE(machinery_->configReply(), module_->acknowledgement);
     const RetryProtocol &p = machinery_->protocol();
-    QCOMPARE(p.statusText(), QStringLiteral("Übertragung erfolgreich!"));
-    QCOMPARE(p.statusColour(), Colour::Black);
+    QCOMPARE(p.statusLine().text(), QStringLiteral("Übertragung erfolgreich!"));
+    QCOMPARE(p.statusLine().colour(), Colour::Black);
     QVERIFY(!p.retryActive());
     QVERIFY(p.clearingActive());
-    QCOMPARE(p.versionText(), QString());   // a write sets no version
+    QCOMPARE(p.statusLine().versionText(), QString());   // a write sets no version
 }
 
 void tst_ConfigMachinery::writeRefused_data()
@@ -237,9 +237,9 @@ void tst_ConfigMachinery::writeRefused()
     settle(machinery_->protocol());
     QVERIFY(line_->calls.isEmpty());
     QVERIFY(module_->markersShown);
-    QCOMPARE(machinery_->protocol().statusText(), refusal);
-    QCOMPARE(machinery_->protocol().statusColour(), Colour::Red);
-    QVERIFY(machinery_->protocol().statusVisible());
+    QCOMPARE(machinery_->protocol().statusLine().text(), refusal);
+    QCOMPARE(machinery_->protocol().statusLine().colour(), Colour::Red);
+    QVERIFY(machinery_->protocol().statusLine().visible());
     QVERIFY(!machinery_->protocol().retryActive());
 
     // The markers go at the start of the next attempt.
@@ -267,7 +267,7 @@ void tst_ConfigMachinery::retryReadsTheControlsAgain()
              (QByteArrayList{hexBytes("FF F3 01 02 03"), hexBytes("FF F3 01 02 04"), hexBytes("FF F3 01 02 04")}));
     QCOMPARE(module_->acknowledgedTelegram, hexBytes("FF F3 01 02 04"));
     QVERIFY(!machinery_->protocol().retryActive());
-    QCOMPARE(machinery_->protocol().statusText(), QStringLiteral("Übertragung erfolgreich!"));
+    QCOMPARE(machinery_->protocol().statusLine().text(), QStringLiteral("Übertragung erfolgreich!"));
     QCOMPARE(line_->calls.filter("open " + Port).size(), 3);
 }
 
@@ -277,13 +277,13 @@ void tst_ConfigMachinery::factorySettingsClearStatusAndMarkers()
     machinery_->write();
     settle(machinery_->protocol());   // refused: markers and red text
     QVERIFY(module_->markersShown);
-    QVERIFY(machinery_->protocol().statusVisible());
-    machinery_->protocol().setVersionText(QStringLiteral("SW: 1.05"));
+    QVERIFY(machinery_->protocol().statusLine().visible());
+    machinery_->protocol().statusLine().setVersionText(QStringLiteral("SW: 1.05"));
 
     machinery_->enterFactorySettings();
     QVERIFY(!module_->markersShown);
-    QCOMPARE(machinery_->protocol().statusText(), QString());
-    QCOMPARE(machinery_->protocol().versionText(), QStringLiteral("SW: 1.05"));   // the version is not touched
+    QCOMPARE(machinery_->protocol().statusLine().text(), QString());
+    QCOMPARE(machinery_->protocol().statusLine().versionText(), QStringLiteral("SW: 1.05"));   // the version is not touched
     QCOMPARE(module_->calls.filter("applyFactorySettings").size(), 1);
     QVERIFY(line_->calls.isEmpty());   // nothing is sent by the factory settings
 }
@@ -307,14 +307,14 @@ void tst_ConfigMachinery::prepareSave()
     module_->complete = false;
     QVERIFY(!machinery_->prepareSave());
     QVERIFY(module_->markersShown);
-    QCOMPARE(machinery_->protocol().statusText(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
-    QCOMPARE(machinery_->protocol().statusColour(), Colour::Red);
-    QVERIFY(machinery_->protocol().statusVisible());
+    QCOMPARE(machinery_->protocol().statusLine().text(), QStringLiteral("Bitte alle Felder korrekt ausfüllen"));
+    QCOMPARE(machinery_->protocol().statusLine().colour(), Colour::Red);
+    QVERIFY(machinery_->protocol().statusLine().visible());
 
     module_->complete = true;
     QVERIFY(machinery_->prepareSave());
     QVERIFY(!module_->markersShown);
-    QCOMPARE(machinery_->protocol().statusText(), QString());
+    QCOMPARE(machinery_->protocol().statusLine().text(), QString());
     QVERIFY(module_->calls.filter("save").isEmpty());   // the file dialog comes first
 }
 
@@ -338,10 +338,10 @@ void tst_ConfigMachinery::saveTo()
     QVERIFY(machinery_->prepareSave());
     QCOMPARE(machinery_->saveTo(QStringLiteral("/some/where.txt")), succeeds);
     QCOMPARE(module_->calls.filter("save"), QStringList{"save /some/where.txt"});
-    QCOMPARE(machinery_->protocol().statusText(), status);
+    QCOMPARE(machinery_->protocol().statusLine().text(), status);
     if (!succeeds) {
-        QCOMPARE(machinery_->protocol().statusColour(), Colour::Red);
-        QVERIFY(machinery_->protocol().statusVisible());
+        QCOMPARE(machinery_->protocol().statusLine().colour(), Colour::Red);
+        QVERIFY(machinery_->protocol().statusLine().visible());
     }
     // The failure's text is cleared after a while; a success shows nothing to clear.
     QCOMPARE(machinery_->protocol().clearingActive(), !succeeds);
@@ -377,9 +377,9 @@ void tst_ConfigMachinery::loadFrom()
     QCOMPARE(result.errorCode, errorCode);
     QCOMPARE(module_->calls.filter("load"), QStringList{"load /some/file.txt"});
     QVERIFY(!module_->markersShown);
-    QCOMPARE(machinery_->protocol().statusText(), status);
-    QCOMPARE(machinery_->protocol().statusColour(), errorCode ? Colour::Red : Colour::Black);
-    QVERIFY(machinery_->protocol().statusVisible());
+    QCOMPARE(machinery_->protocol().statusLine().text(), status);
+    QCOMPARE(machinery_->protocol().statusLine().colour(), errorCode ? Colour::Red : Colour::Black);
+    QVERIFY(machinery_->protocol().statusLine().visible());
     QVERIFY(machinery_->protocol().clearingActive());
     QVERIFY(line_->calls.isEmpty());
 }
@@ -396,13 +396,13 @@ void tst_ConfigMachinery::loadStoppedByText()
     QCOMPARE(notHexadecimalMessage(result.invalidText, Language::German),
              QStringLiteral("'DX' ist kein gültiger Hexadezimalwert."));
     // The dialog's message box says it: the status line stays empty.
-    QCOMPARE(machinery_->protocol().statusText(), QString());
+    QCOMPARE(machinery_->protocol().statusLine().text(), QString());
     QVERIFY(!machinery_->protocol().clearingActive());
 }
 
 void tst_ConfigMachinery::closeStopsAndResets()
 {
-    machinery_->protocol().setVersionText(QStringLiteral("SW: 1.05"));
+    machinery_->protocol().statusLine().setVersionText(QStringLiteral("SW: 1.05"));
     machinery_->write();
     settle(machinery_->protocol());   // not acknowledged: retries run
     QVERIFY(machinery_->protocol().retryActive());
@@ -413,8 +413,8 @@ void tst_ConfigMachinery::closeStopsAndResets()
     machinery_->close();
     QVERIFY(!machinery_->protocol().retryActive());
     QVERIFY(!machinery_->protocol().clearingActive());
-    QVERIFY(!machinery_->protocol().statusVisible());
-    QCOMPARE(machinery_->protocol().versionText(), QString());
+    QVERIFY(!machinery_->protocol().statusLine().visible());
+    QCOMPARE(machinery_->protocol().statusLine().versionText(), QString());
     QVERIFY(!module_->markersShown);
     QCOMPARE(module_->calls.filter("clearOnClose").size(), 1);
 

@@ -23,8 +23,8 @@ struct FakeAttempt {
     void operator()(bool readMode)
     {
         modes << readMode;
-        statusShown << protocol->statusVisible();
-        statusTexts << protocol->statusText();
+        statusShown << protocol->statusLine().visible();
+        statusTexts << protocol->statusLine().text();
         if (!hold)
             answer();
     }
@@ -97,9 +97,9 @@ void tst_RetryProtocol::initialState()
     QCOMPARE(protocol_->retryInterval(), 500);
     QCOMPARE(protocol_->clearingInterval(), 5000);
     QCOMPARE(protocol_->retryCount(), 0);
-    QVERIFY(!protocol_->statusVisible());
-    QVERIFY(protocol_->hotSpotVisible());
-    QVERIFY(!protocol_->versionVisible());
+    QVERIFY(!protocol_->statusLine().visible());
+    QVERIFY(protocol_->statusLine().hotSpotVisible());
+    QVERIFY(!protocol_->statusLine().versionVisible());
     QCOMPARE(protocol_->language(), Language::German);
 }
 
@@ -124,13 +124,13 @@ void tst_RetryProtocol::failureAfterTwelveRetries()
     QCOMPARE(protocol_->readMode(), readMode);
     QVERIFY(protocol_->retryActive());
     QCOMPARE(protocol_->retryCount(), 0);
-    QVERIFY(!protocol_->statusVisible());
+    QVERIFY(!protocol_->statusLine().visible());
 
     for (int tick = 1; tick <= 11; ++tick) {
         protocol_->retryTick();
         QCOMPARE(protocol_->retryCount(), tick);
         QVERIFY(protocol_->retryActive());
-        QVERIFY(!protocol_->statusVisible());
+        QVERIFY(!protocol_->statusLine().visible());
     }
     QCOMPARE(finished.size(), 0);
 
@@ -140,9 +140,9 @@ void tst_RetryProtocol::failureAfterTwelveRetries()
     QVERIFY(!protocol_->retryActive());
     QVERIFY(!protocol_->clearingActive());
     QCOMPARE(protocol_->retryCount(), 0);
-    QCOMPARE(protocol_->statusText(), text);
-    QCOMPARE(protocol_->statusColour(), Colour::Red);
-    QVERIFY(protocol_->statusVisible());
+    QCOMPARE(protocol_->statusLine().text(), text);
+    QCOMPARE(protocol_->statusLine().colour(), Colour::Red);
+    QVERIFY(protocol_->statusLine().visible());
     QCOMPARE(finished.size(), 1);
     QCOMPARE(finished.at(0).at(0).toBool(), false);
 }
@@ -178,9 +178,9 @@ void tst_RetryProtocol::successEndsTheSeries()
     // A success on a retry tick leaves the count at 1.
     const int left = failuresFirst > 0 ? 1 : 0;
     QCOMPARE(protocol_->retryCount(), left);
-    QCOMPARE(protocol_->statusText(), text);
-    QCOMPARE(protocol_->statusColour(), Colour::Black);
-    QVERIFY(protocol_->statusVisible());
+    QCOMPARE(protocol_->statusLine().text(), text);
+    QCOMPARE(protocol_->statusLine().colour(), Colour::Black);
+    QVERIFY(protocol_->statusLine().visible());
     QVERIFY(protocol_->clearingActive());
     QCOMPARE(protocol_->clearingInterval(), 5000);
 
@@ -189,10 +189,10 @@ void tst_RetryProtocol::successEndsTheSeries()
     for (int tick = 1 + left; tick <= 11; ++tick)
         protocol_->retryTick();
     QVERIFY(protocol_->retryActive());
-    QVERIFY(!protocol_->statusVisible());
+    QVERIFY(!protocol_->statusLine().visible());
     protocol_->retryTick();
     QVERIFY(!protocol_->retryActive());
-    QCOMPARE(protocol_->statusText(), language == Language::German ? FailureDe : FailureEn);
+    QCOMPARE(protocol_->statusLine().text(), language == Language::German ? FailureDe : FailureEn);
 }
 
 void tst_RetryProtocol::refusal_data()
@@ -219,9 +219,9 @@ void tst_RetryProtocol::refusal()
         fake_->script << Outcome::Refused;
         protocol_->startWrite();
     }
-    QCOMPARE(protocol_->statusText(), text);
-    QCOMPARE(protocol_->statusColour(), Colour::Red);
-    QVERIFY(protocol_->statusVisible());
+    QCOMPARE(protocol_->statusLine().text(), text);
+    QCOMPARE(protocol_->statusLine().colour(), Colour::Red);
+    QVERIFY(protocol_->statusLine().visible());
     QVERIFY(!protocol_->clearingActive());
     // A refusal does not touch the retry timer.
     QCOMPARE(protocol_->retryActive(), duringSeries);
@@ -232,14 +232,14 @@ void tst_RetryProtocol::everyAttemptStartsWithHiddenStatus()
 {
     fake_->script << Outcome::Success << Outcome::Refused << Outcome::Failure;
     protocol_->startRead();
-    QVERIFY(protocol_->statusVisible());
+    QVERIFY(protocol_->statusLine().visible());
     protocol_->startWrite();
-    QVERIFY(protocol_->statusVisible());
+    QVERIFY(protocol_->statusLine().visible());
     protocol_->startWrite();
     QCOMPARE(fake_->statusShown, (QList<bool>{false, false, false}));
     QCOMPARE(fake_->statusTexts, (QStringList{"", "", ""}));
-    QVERIFY(!protocol_->statusVisible());
-    QCOMPARE(protocol_->statusColour(), Colour::WindowText);
+    QVERIFY(!protocol_->statusLine().visible());
+    QCOMPARE(protocol_->statusLine().colour(), Colour::WindowText);
 }
 
 void tst_RetryProtocol::buttonDuringSeriesKeepsTheCounter()
@@ -255,7 +255,7 @@ void tst_RetryProtocol::buttonDuringSeriesKeepsTheCounter()
     QVERIFY(protocol_->retryActive());
     protocol_->retryTick();
     QVERIFY(!protocol_->retryActive());
-    QCOMPARE(protocol_->statusText(), FailureDe);
+    QCOMPARE(protocol_->statusLine().text(), FailureDe);
     // 1 + 5 read attempts, then the write button and 7 write retries.
     QCOMPARE(fake_->modes.mid(0, 6), QList<bool>(6, true));
     QCOMPARE(fake_->modes.mid(6), QList<bool>(8, false));
@@ -263,29 +263,29 @@ void tst_RetryProtocol::buttonDuringSeriesKeepsTheCounter()
 
 void tst_RetryProtocol::clearingTick()
 {
-    QSignalSpy version(protocol_, &RetryProtocol::versionChanged);
+    QSignalSpy version(&protocol_->statusLine(), &StatusLine::versionChanged);
     fake_->script << Outcome::Success;
     protocol_->startRead();
-    protocol_->setVersionText(QStringLiteral("SW: 1.05"));
-    QVERIFY(!protocol_->versionVisible());
-    protocol_->revealVersion();
-    QVERIFY(protocol_->versionVisible());
-    QVERIFY(!protocol_->hotSpotVisible());
-    QCOMPARE(protocol_->versionText(), QStringLiteral("SW: 1.05"));
+    protocol_->statusLine().setVersionText(QStringLiteral("SW: 1.05"));
+    QVERIFY(!protocol_->statusLine().versionVisible());
+    protocol_->statusLine().revealVersion();
+    QVERIFY(protocol_->statusLine().versionVisible());
+    QVERIFY(!protocol_->statusLine().hotSpotVisible());
+    QCOMPARE(protocol_->statusLine().versionText(), QStringLiteral("SW: 1.05"));
 
     protocol_->clearingTick();
-    QVERIFY(!protocol_->statusVisible());
-    QCOMPARE(protocol_->statusText(), QString());
+    QVERIFY(!protocol_->statusLine().visible());
+    QCOMPARE(protocol_->statusLine().text(), QString());
     QVERIFY(!protocol_->clearingActive());
-    QCOMPARE(protocol_->versionText(), QString());
-    QVERIFY(!protocol_->versionVisible());
-    QVERIFY(protocol_->hotSpotVisible());
+    QCOMPARE(protocol_->statusLine().versionText(), QString());
+    QVERIFY(!protocol_->statusLine().versionVisible());
+    QVERIFY(protocol_->statusLine().hotSpotVisible());
     QVERIFY(version.size() >= 3);
 
     // The hot spot clicked after the clearing shows an empty version.
-    protocol_->revealVersion();
-    QVERIFY(protocol_->versionVisible());
-    QCOMPARE(protocol_->versionText(), QString());
+    protocol_->statusLine().revealVersion();
+    QVERIFY(protocol_->statusLine().versionVisible());
+    QCOMPARE(protocol_->statusLine().versionText(), QString());
 }
 
 void tst_RetryProtocol::buttonsStopPendingClearing_data()
@@ -314,15 +314,15 @@ void tst_RetryProtocol::failureStopsClearing()
     for (int i = 0; i < 12; ++i)
         protocol_->retryTick();
     QVERIFY(!protocol_->clearingActive());
-    QCOMPARE(protocol_->statusText(), FailureDe);
+    QCOMPARE(protocol_->statusLine().text(), FailureDe);
 }
 
 void tst_RetryProtocol::closeDialogStopsEverything()
 {
     fake_->script << Outcome::Success;
     protocol_->startRead();
-    protocol_->setVersionText(QStringLiteral("SW: 1.05"));
-    protocol_->revealVersion();
+    protocol_->statusLine().setVersionText(QStringLiteral("SW: 1.05"));
+    protocol_->statusLine().revealVersion();
     protocol_->startWrite();   // fails: a series is running
     protocol_->retryTick();
     protocol_->startClearing();
@@ -332,10 +332,10 @@ void tst_RetryProtocol::closeDialogStopsEverything()
     QVERIFY(!protocol_->retryActive());
     QVERIFY(!protocol_->clearingActive());
     QCOMPARE(protocol_->retryCount(), 0);
-    QVERIFY(!protocol_->statusVisible());
-    QCOMPARE(protocol_->versionText(), QString());
-    QVERIFY(!protocol_->versionVisible());
-    QVERIFY(protocol_->hotSpotVisible());
+    QVERIFY(!protocol_->statusLine().visible());
+    QCOMPARE(protocol_->statusLine().versionText(), QString());
+    QVERIFY(!protocol_->statusLine().versionVisible());
+    QVERIFY(protocol_->statusLine().hotSpotVisible());
 
     const int attempts = fake_->modes.size();
     QTest::qWait(700);
@@ -346,30 +346,30 @@ void tst_RetryProtocol::languageOfLaterMessages()
 {
     fake_->script << Outcome::Success;
     protocol_->startRead();
-    QCOMPARE(protocol_->statusText(), SuccessDe);
+    QCOMPARE(protocol_->statusLine().text(), SuccessDe);
     // A text already shown stays; the next one is English.
     protocol_->setLanguage(Language::English);
-    QCOMPARE(protocol_->statusText(), SuccessDe);
+    QCOMPARE(protocol_->statusLine().text(), SuccessDe);
     fake_->script << Outcome::Refused;
     protocol_->startWrite();
-    QCOMPARE(protocol_->statusText(), RefusalEn);
+    QCOMPARE(protocol_->statusLine().text(), RefusalEn);
     protocol_->setLanguage(Language::German);
     protocol_->showMessage(ConfigMessage::FileReadCorrectly, Colour::Black);
-    QCOMPARE(protocol_->statusText(), QStringLiteral("Datei korrekt eingelesen"));
+    QCOMPARE(protocol_->statusLine().text(), QStringLiteral("Datei korrekt eingelesen"));
 }
 
 void tst_RetryProtocol::statusOperations()
 {
-    QSignalSpy status(protocol_, &RetryProtocol::statusChanged);
-    protocol_->showText(QStringLiteral("Datei fehlerhaft C4"), Colour::Red);
-    QVERIFY(protocol_->statusVisible());
-    protocol_->emptyStatusText();
-    QCOMPARE(protocol_->statusText(), QString());
-    QVERIFY(protocol_->statusVisible());   // visibility left as it was
-    protocol_->hideStatus();
-    QVERIFY(!protocol_->statusVisible());
-    protocol_->emptyStatusText();
-    QVERIFY(!protocol_->statusVisible());
+    QSignalSpy status(&protocol_->statusLine(), &StatusLine::changed);
+    protocol_->statusLine().show(QStringLiteral("Datei fehlerhaft C4"), Colour::Red);
+    QVERIFY(protocol_->statusLine().visible());
+    protocol_->statusLine().emptyText();
+    QCOMPARE(protocol_->statusLine().text(), QString());
+    QVERIFY(protocol_->statusLine().visible());   // visibility left as it was
+    protocol_->statusLine().hide();
+    QVERIFY(!protocol_->statusLine().visible());
+    protocol_->statusLine().emptyText();
+    QVERIFY(!protocol_->statusLine().visible());
     QCOMPARE(status.size(), 4);
 }
 
@@ -385,7 +385,7 @@ void tst_RetryProtocol::realTimers()
     QElapsedTimer clock;
     clock.start();
     protocol_->startRead();
-    QTRY_COMPARE_WITH_TIMEOUT(protocol_->statusText(), SuccessDe, 4 * 2 * Interval);
+    QTRY_COMPARE_WITH_TIMEOUT(protocol_->statusLine().text(), SuccessDe, 4 * 2 * Interval);
     const qint64 success = clock.elapsed();
     QVERIFY2(success >= 2 * (Interval - 1), qPrintable(QString::number(success)));
     QCOMPARE(fake_->modes.size(), 3);
@@ -396,7 +396,7 @@ void tst_RetryProtocol::realTimers()
     constexpr int Retries = RetryProtocol::MaxRetries - 1;
     protocol_->startWrite();
     clock.restart();
-    QTRY_COMPARE_WITH_TIMEOUT(protocol_->statusText(), FailureDe, 4 * Retries * Interval);
+    QTRY_COMPARE_WITH_TIMEOUT(protocol_->statusLine().text(), FailureDe, 4 * Retries * Interval);
     const qint64 failure = clock.elapsed();
     QVERIFY2(failure >= Retries * (Interval - 1), qPrintable(QString::number(failure)));
     QCOMPARE(fake_->modes.size(), 3 + 1 + Retries);
@@ -420,7 +420,7 @@ void tst_RetryProtocol::buttonDuringAnAttemptWaitsForIt()
     fake_->answer();
     QVERIFY(!protocol_->attemptInFlight());
     QVERIFY(!protocol_->retryActive());
-    QCOMPARE(protocol_->statusText(), SuccessDe);
+    QCOMPARE(protocol_->statusLine().text(), SuccessDe);
 }
 
 void tst_RetryProtocol::retryTickDuringAnAttemptWaitsForIt_data()
@@ -465,7 +465,7 @@ void tst_RetryProtocol::closeDialogForgetsTheAttemptInFlight()
     fake_->answer();           // a late outcome changes nothing
     QCOMPARE(fake_->modes.size(), 1);
     QVERIFY(!protocol_->retryActive());
-    QVERIFY(!protocol_->statusVisible());
+    QVERIFY(!protocol_->statusLine().visible());
 }
 
 void tst_RetryProtocol::actionsDuringAnAttemptFollowInOrder()

@@ -87,7 +87,7 @@ void tst_TwoPortModule::factorySettingsWritten()
     machinery_->write();
     settle(machinery_->protocol());
     QCOMPARE(line_->written, QByteArrayList{hexBytes(FactoryTelegram)});
-    QCOMPARE(machinery_->protocol().statusText(), QStringLiteral("Übertragung erfolgreich!"));
+    QCOMPARE(machinery_->protocol().statusLine().text(), QStringLiteral("Übertragung erfolgreich!"));
     QVERIFY(!module_->markers().any());
 }
 
@@ -114,7 +114,7 @@ void tst_TwoPortModule::readAccepted()
     QCOMPARE(module_->config(), expected);
 
     // Offsets 11 to 14 of the reply.
-    QCOMPARE(machinery_->protocol().versionText(), QStringLiteral("SW: 1.05"));
+    QCOMPARE(machinery_->protocol().statusLine().versionText(), QStringLiteral("SW: 1.05"));
 
     // The write that follows sends what was read, loeschen still unchecked.
     line_->replies << QByteArray(1, char(0x00));
@@ -128,7 +128,7 @@ void tst_TwoPortModule::readClearsTheFieldsFirst()
 {
     machinery_->enterFactorySettings();
     module_->config().loeschen = true;
-    machinery_->protocol().setVersionText(QStringLiteral("SW: 9.99"));
+    machinery_->protocol().statusLine().setVersionText(QStringLiteral("SW: 9.99"));
     machinery_->read();
     settle(machinery_->protocol());   // the module does not answer
 
@@ -283,7 +283,7 @@ void tst_TwoPortModule::load()
     QSignalSpy changes(module_, &TwoPortModule::configChanged);
 
     const configfile::LoadResult result = machinery_->loadFrom(path);
-    QCOMPARE(machinery_->protocol().statusText(), status);
+    QCOMPARE(machinery_->protocol().statusLine().text(), status);
     QCOMPARE(module_->config(), result.ok() ? factory() : TwoPortConfig());
     QCOMPARE(changes.size(), 1);
 }

@@ -149,7 +149,7 @@ void tst_SinglePortModule::readAccepted()
     QVERIFY(c.releaseTripped);
 
     // Offsets 9 to 12 of the reply.
-    QCOMPARE(machinery_->protocol().versionText(), QStringLiteral("SW: 1.05"));
+    QCOMPARE(machinery_->protocol().statusLine().versionText(), QStringLiteral("SW: 1.05"));
 }
 
 void tst_SinglePortModule::readClearsTheFieldsFirst()
@@ -157,7 +157,7 @@ void tst_SinglePortModule::readClearsTheFieldsFirst()
     module_->open(ModuleVariant::FourChannel10A);
     machinery_->enterFactorySettings();
     module_->config().releaseTripped = true;
-    machinery_->protocol().setVersionText(QStringLiteral("SW: 9.99"));
+    machinery_->protocol().statusLine().setVersionText(QStringLiteral("SW: 9.99"));
     machinery_->read();
     settle(machinery_->protocol());   // the module does not answer
 
@@ -313,7 +313,7 @@ void tst_SinglePortModule::load()
 
     const configfile::LoadResult result = machinery_->loadFrom(path);
     QCOMPARE(result.ok(), filled);
-    QCOMPARE(machinery_->protocol().statusText(), status);
+    QCOMPARE(machinery_->protocol().statusLine().text(), status);
     QCOMPARE(module_->config().isComplete(), filled);
     QCOMPARE(changes.size(), 1);
 }
