@@ -326,7 +326,7 @@ int read(const invocation::Invocation &inv, Language language)
     if (family == configfilecheck::Family::TwoPort) {
         TwoPortModule module;
         ConfigMachinery c(module, line, [&inv] { return inv.portDeviceName; });
-        c.setLanguage(language);
+        c.protocol().setLanguage(language);
         if (!transact(c, line, true))
             return failedRead(c.configReply(), family);
         return putOut(twoportfile::contents(module.config()), configfilecheck::emptyFields(module.config()),
@@ -335,7 +335,7 @@ int read(const invocation::Invocation &inv, Language language)
     SharedState state;   // the module's variant
     SinglePortModule module(state);
     ConfigMachinery c(module, line, [&inv] { return inv.portDeviceName; });
-    c.setLanguage(language);
+    c.protocol().setLanguage(language);
     module.open(variant);
     if (!transact(c, line, true))
         return failedRead(c.configReply(), family);
@@ -390,7 +390,7 @@ int writeWith(Module &module, ProgressLine &line, const invocation::Invocation &
               const configinput::Input &input, configfilecheck::Family family, Load load)
 {
     ConfigMachinery c(module, line, [&inv] { return inv.portDeviceName; });
-    c.setLanguage(language);
+    c.protocol().setLanguage(language);
     const configfilecheck::Result loaded = load(module.config());
     if (!loaded.ok())
         return fileRejected(loaded, input, family);
@@ -448,7 +448,7 @@ int info(const invocation::Invocation &inv, Language language)
     if (family == configfilecheck::Family::TwoPort) {
         TwoPortModule module;
         ConfigMachinery c(module, line, [&inv] { return inv.portDeviceName; });
-        c.setLanguage(language);
+        c.protocol().setLanguage(language);
         if (!transact(c, line, true))
             return failedRead(c.configReply(), family);
         version = module.versionText(c.configReply());
@@ -456,7 +456,7 @@ int info(const invocation::Invocation &inv, Language language)
         SharedState state;   // the module's variant
         SinglePortModule module(state);
         ConfigMachinery c(module, line, [&inv] { return inv.portDeviceName; });
-        c.setLanguage(language);
+        c.protocol().setLanguage(language);
         module.open(r.variant);
         if (!transact(c, line, true))
             return failedRead(c.configReply(), family);

@@ -64,7 +64,7 @@ void ConfigDialog::FormCreate()
 
 void ConfigDialog::setLanguage(Language language)
 {
-    machinery_.setLanguage(language);
+    machinery_.protocol().setLanguage(language);
 }
 
 void ConfigDialog::showOnTop()
@@ -72,11 +72,6 @@ void ConfigDialog::showOnTop()
     show();
     raise();
     activateWindow();
-}
-
-void ConfigDialog::startRead()
-{
-    machinery_.read();
 }
 
 void ConfigDialog::actOn(QAbstractButton *button, std::function<void()> handler)

@@ -75,8 +75,6 @@ protected:
     void mirrorStatus(QLabel *status, QLabel *sw, QLabel *hotSpot);
     // Shown by the main window's configuration button: on top, the port taken over.
     void showOnTop();
-    // The read button.
-    void startRead();
     // A click or menu item whose handler waits while an attempt is in flight.
     void actOn(QAbstractButton *button, std::function<void()> handler);
     void actOn(QAction *item, std::function<void()> handler);

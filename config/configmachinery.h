@@ -40,8 +40,6 @@ public:
     RetryProtocol &protocol() { return protocol_; }
     const RetryProtocol &protocol() const { return protocol_; }
 
-    void setLanguage(Language language) { protocol_.setLanguage(language); }
-
     // The reply of the last transaction.
     QByteArray configReply() const { return configReply_; }
 

@@ -90,7 +90,7 @@ void Tpara::oeffnen()
 
 void Tpara::laden()
 {
-    startRead();
+    machinery().read();
 }
 
 void Tpara::zeit(int channel, int index)

@@ -92,7 +92,7 @@ void Tparameter_rovo::oeffnen(ModuleVariant variant)
 
 void Tparameter_rovo::Button1Click()
 {
-    startRead();
+    machinery().read();
 }
 
 void Tparameter_rovo::Image2Click()

@@ -132,7 +132,7 @@ void tst_ConfigMachinery::readAccepted()
 {
     QFETCH(Language, language);
     QFETCH(QString, success);
-    machinery_->setLanguage(language);
+    machinery_->protocol().setLanguage(language);
     machinery_->protocol().statusLine().setVersionText(QStringLiteral("SW: 9.99"));
     line_->replies << module_->acceptedReply;
     machinery_->read();
@@ -231,7 +231,7 @@ void tst_ConfigMachinery::writeRefused()
 {
     QFETCH(Language, language);
     QFETCH(QString, refusal);
-    machinery_->setLanguage(language);
+    machinery_->protocol().setLanguage(language);
     module_->complete = false;
     machinery_->write();
     settle(machinery_->protocol());
@@ -333,7 +333,7 @@ void tst_ConfigMachinery::saveTo()
     QFETCH(bool, succeeds);
     QFETCH(Language, language);
     QFETCH(QString, status);
-    machinery_->setLanguage(language);
+    machinery_->protocol().setLanguage(language);
     module_->saveSucceeds = succeeds;
     QVERIFY(machinery_->prepareSave());
     QCOMPARE(machinery_->saveTo(QStringLiteral("/some/where.txt")), succeeds);
@@ -366,7 +366,7 @@ void tst_ConfigMachinery::loadFrom()
     QFETCH(int, errorCode);
     QFETCH(Language, language);
     QFETCH(QString, status);
-    machinery_->setLanguage(language);
+    machinery_->protocol().setLanguage(language);
     module_->complete = false;
     machinery_->write();
     settle(machinery_->protocol());   // refused: markers shown
