@@ -116,21 +116,21 @@ fuzz-build: deps-test
 	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(FUZZ_TARGETS)
 
 # What a fuzz run holds in memory, bounded. With AddressSanitizer's defaults fuzz_telegram held
-# 0.9 GB after 60 s, 1.0 GB after 120 s and 1.16 GB after 300 s, still growing:
+# 890 MiB after 60 s, 990 MiB after 120 s and 1155 MiB after 300 s, still growing:
 # - malloc_context_size=0: ASan keeps the call stack of every allocation and free in a store
 #   that is never freed. Qt's libraries are built without frame pointers, so the fast unwinder
 #   runs on past their frames into whatever lies on the stack and almost every stack is new
 #   (1.2 million in 120 s; the exact unwinder finds 669): that part grows with run time. The
-#   exact unwinder (fast_unwind_on_malloc=0) costs about a third of the runs. Without the stacks
+#   exact unwinder (fast_unwind_on_malloc=0) costs about 40 % of the runs. Without the stacks
 #   a report lacks "allocated by" and "freed by"; run the saved input on the target alone (with
 #   the defaults) to see them.
 # - quarantine_size_mb=64 instead of 256: ASan counts freed blocks held back in their requested
 #   bytes, and the small QByteArray and QString blocks here take about three times that with
-#   their red zones (some 850 MB at 256). A block freed by one input is reused within that same
-#   run, so 64 MB, seconds of runs, still catches every use after free.
+#   their red zones (some 850 MiB at 256). A use after free here touches a block freed while
+#   the same input ran, so 64 MB (seconds of runs) still catches it.
 # - -rss_limit_mb=1024: what remains is the corpus, the shadow memory and the held-back blocks,
-#   a few hundred MB at most; a run past 1 GB has a real leak or an unbounded buffer and stops
-#   with the input that caused it.
+#   under 200 MiB for each target over ten minutes; a run past 1 GB has a real leak or an
+#   unbounded buffer and stops with the input that caused it.
 FUZZ_ASAN_OPTIONS ?= malloc_context_size=0:quarantine_size_mb=64
 fuzz: fuzz-build
 	@for t in $(FUZZ_TARGETS); do \
