@@ -1,5 +1,7 @@
 // The main window at full line rate for a while: every telegram the module sends is
-// decoded, and memory does not grow. FUSE_SOAK_SECONDS sets the length (default 120).
+// decoded, and memory does not grow. FUSE_SOAK_SECONDS sets the length (default 120); the
+// figures (telegrams sent and decoded, resident memory at start, at most and at the end) are
+// printed at the end for the README.
 #include "config/sharedstate.h"
 #include "app/form1.h"
 #include "link/serialline.h"
@@ -61,13 +63,15 @@ void tst_Soak::fullLineRate()
         maxKiB = qMax(maxKiB, residentKiB());
         QVERIFY(!ctl<QLabel>(&form, "i1")->text().isEmpty());   // never blanked: the line never fell silent
     }
+    const qint64 endKiB = residentKiB();
     QVERIFY(sim.commandOk("silence"));
     QTest::qWait(1000);   // what was on its way arrives
     const QStringList count = sim.command("count");
     QCOMPARE(count.size(), 2);
     const qint64 sent = count[0].section(' ', 1).toLongLong();
-    qInfo("%lld telegrams sent, %lld decoded, %lld bytes in %d s; resident %lld KiB at start, %lld KiB at most",
-          sent, counter.valid, counter.bytes, seconds, startKiB, maxKiB);
+    qInfo("%lld telegrams sent, %lld decoded, %lld bytes in %d s; "
+          "resident %lld KiB at start, %lld KiB at most, %lld KiB at the end",
+          sent, counter.valid, counter.bytes, seconds, startKiB, maxKiB, endKiB);
     QVERIFY(sent > seconds * 25);   // the module really sent at full line rate
     QCOMPARE(counter.valid, sent);
     QVERIFY2(maxKiB - startKiB < 2048, "resident memory grew by 2 MiB or more");
