@@ -103,6 +103,16 @@ public:
     int attempts() const { return int(attemptEnds_.size()); }
     int attemptsNotFailed() const { return notFailed_; }
 
+    // What keeps the series from being one whole failed series: ended by the failure text,
+    // every attempt failed (the button's and twelve retries), and no earlier than the retry
+    // timer allows. Empty when nothing does; the text names the series for the log.
+    QString failedSeriesFault(qsizetype requests = -1) const
+    {
+        const bool whole = ended() && !succeeded_ && attempts() == retryseries::FailedAttempts && notFailed_ == 0
+            && endedMs_ >= retryseries::EarliestFailureMs;
+        return whole ? QString() : QStringLiteral("not one whole failed series: ") + describe(requests);
+    }
+
     // "ended with failure after 6612 ms, 13 attempts ended at 291 ms, 791 ms, ... (12 requests)"
     QString describe(qsizetype requests = -1) const
     {
