@@ -13,6 +13,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -23,13 +24,21 @@ constexpr qint64 Ms = 1000000;
 const qint64 ByteNs = qint64(ModuleSimulator::ByteMs * Ms);
 // After the tool opens the port it sets its line settings; nothing is written before.
 constexpr qint64 OpenSettleNs = 30 * Ms;
-// Status telegrams wait this long after a request, so that a mute module stays silent
-// for the tool's whole read of 260 ms ...
-constexpr qint64 RequestHoldNs = 300 * Ms;
+// Status telegrams must never land in the tool's read of an answer: a two-port status
+// telegram has the very shape of a configuration reply. Time alone cannot promise that on a
+// busy machine (the tool may start its 260 ms read well after its request), so they wait
+// after a request until the port is closed again (the tool's exchange ends so), at most this
+// long for an opener that keeps the port ...
+constexpr qint64 RequestHoldNs = 2000 * Ms;
 // ... and this long after the last byte of an answer, longer than the tool's 80 ms gap ...
 constexpr qint64 AnswerHoldNs = 150 * Ms;
-// ... and this long after the port has been opened, a whole read of the tool's.
-constexpr qint64 OpenStatusHoldNs = 300 * Ms;
+// ... and after an open until the opener has cleared its input (the pty reports the flush):
+// the tool does so once its line is set up, just before its request. Opening can take
+// hundreds of milliseconds (Qt syncs a lock file to disk), and the kernel may still hand the
+// opener a telegram sent before its flush. An opener that never flushes waits this long ...
+constexpr qint64 OpenSetUpHoldNs = 1000 * Ms;
+// ... and after the flush this long, a whole read of the tool's.
+constexpr qint64 FlushStatusHoldNs = 300 * Ms;
 // While nobody has the slave open, look for an opener this often.
 constexpr qint64 SlaveCheckNs = 5 * Ms;
 constexpr qint64 IdleWakeNs = 50 * Ms;
@@ -94,7 +103,8 @@ QString SimulatorHost::readyLine() const
 bool SimulatorHost::appear()
 {
     const int fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0 || ::grantpt(fd) != 0 || ::unlockpt(fd) != 0) {
+    int packetMode = 1;   // the opener's flushes show on the master
+    if (fd < 0 || ::grantpt(fd) != 0 || ::unlockpt(fd) != 0 || ::ioctl(fd, TIOCPKT, &packetMode) != 0) {
         std::fprintf(stderr, "fuse-simulator: no pseudo-terminal: %s\n", std::strerror(errno));
         if (fd >= 0)
             ::close(fd);
@@ -172,12 +182,14 @@ void SimulatorHost::checkSlave(qint64 t)
     slaveOpen_ = open;
     if (open) {
         lineFreeAtNs_ = std::max(lineFreeAtNs_, t + OpenSettleNs);
-        // The tool's request may come well after the open it follows (Qt syncs a lock file
-        // to disk, a busy machine delays it): a status telegram sent before it would land
-        // in the tool's read as if it were the answer.
-        statusHoldUntilNs_ = std::max(statusHoldUntilNs_, t + OpenStatusHoldNs);
+        statusHoldUntilNs_ = 0;
+        setUpHoldUntilNs_ = t + OpenSetUpHoldNs;
         return;
     }
+    // What the opener sent or flushed before it closed is its own, not the next opener's.
+    readMaster(t);
+    statusHoldUntilNs_ = 0;
+    setUpHoldUntilNs_ = 0;
     // A real line has no memory: what was on its way is lost, and a pty would keep it
     // for the next opener. Bytes injected by command and not yet begun wait.
     std::deque<Chunk> kept;
@@ -194,9 +206,15 @@ void SimulatorHost::readMaster(qint64 t)
     char buffer[512];
     QByteArray bytes;
     for (;;) {
+        // In packet mode each read is one control byte, or TIOCPKT_DATA and the data.
         const ssize_t n = ::read(master_, buffer, sizeof buffer);
         if (n > 0) {
-            bytes.append(buffer, int(n));
+            if (buffer[0] == TIOCPKT_DATA) {
+                bytes.append(buffer + 1, int(n - 1));
+            } else if (buffer[0] & TIOCPKT_FLUSHREAD) {
+                setUpHoldUntilNs_ = 0;
+                statusHoldUntilNs_ = std::max(statusHoldUntilNs_, t + FlushStatusHoldNs);
+            }
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -228,7 +246,8 @@ void SimulatorHost::maybeQueueStatus(qint64 t)
 {
     if (!slaveOpen_ || !sim_.sending() || sim_.rate() <= 0)
         return;
-    if (!queue_.empty() || lineFreeAtNs_ > t || t < statusHoldUntilNs_ || t < nextStatusAtNs_)
+    if (!queue_.empty() || lineFreeAtNs_ > t || t < statusHoldUntilNs_ || t < setUpHoldUntilNs_
+        || t < nextStatusAtNs_)
         return;
     if (sim_.requestInProgress(t / Ms))
         return;
@@ -297,7 +316,7 @@ qint64 SimulatorHost::nextWakeNs(qint64 t) const
         if (!queue_.empty()) {
             wake = std::min(wake, std::max(queue_.front().notBeforeNs, lineFreeAtNs_));
         } else if (sim_.sending() && sim_.rate() > 0) {
-            qint64 w = std::max({nextStatusAtNs_, lineFreeAtNs_, statusHoldUntilNs_});
+            qint64 w = std::max({nextStatusAtNs_, lineFreeAtNs_, statusHoldUntilNs_, setUpHoldUntilNs_});
             if (sim_.requestInProgress(t / Ms))
                 w = std::max(w, t + SlaveCheckNs);
             wake = std::min(wake, w);

@@ -65,5 +65,6 @@ private:
     qint64 lineFreeAtNs_ = 0;
     qint64 nextStatusAtNs_ = 0;
     qint64 statusHoldUntilNs_ = 0;
+    qint64 setUpHoldUntilNs_ = 0;   // after an open, until the opener flushes its input
     qint64 lastSlaveCheckNs_ = 0;
 };
