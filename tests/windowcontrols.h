@@ -7,6 +7,7 @@
 #include <QtWidgets>
 #include <QString>
 #include <QStringList>
+#include <QSignalSpy>
 #include <QTest>
 #include <QtGlobal>
 
@@ -55,4 +56,13 @@ inline int pixelsOf(QWidget *w, QColor colour)
                 ++n;
         }
     return n;
+}
+
+// Whether the main window still reads: its 50 ms read tick fires again. The tick is single
+// shot and restarted when a read completes, so at any one moment it may be inactive.
+inline bool readTicksGoOn(const QWidget *form)
+{
+    QTimer *timer1 = ctl<QTimer>(form, "Timer1");
+    QSignalSpy ticks(timer1, &QTimer::timeout);
+    return timer1->interval() == 50 && ticks.wait(2000);
 }
