@@ -153,12 +153,11 @@ void tst_TransactionTiming::eventsRunWhileAnExchangeWaits()
     SerialLine line;
     ConfigTransaction transaction(line);
     QSignalSpy replied(&transaction, &ConfigTransaction::replied);
-    QElapsedTimer clock;
-    clock.start();
     transaction.command(sim.deviceName(), ReadRequest);
-    // The exchange is started, not waited for: one that waited would have taken the whole
-    // 260 ms of silence.
-    QVERIFY2(clock.elapsed() < ConfigTransaction::ReplyTotalMs - 1, qPrintable(QString::number(clock.elapsed())));
+    // The exchange is started, not waited for: one that waited would have replied before
+    // command() returned. (Its time says little: as root the open syncs a lock file.)
+    QVERIFY(replied.isEmpty());
+    QVERIFY(transaction.inFlight());
     const int ticksAtStart = ticks;
     QVERIFY(replied.wait(2000));
     QVERIFY(replied.first().first().toByteArray().isEmpty());
