@@ -76,7 +76,10 @@ package: deps-package build
 test: test-plain test-package test-sanitize
 	$(MAKE) fuzz FUZZ_SECONDS=$(CI_FUZZ_SECONDS)
 
+# sync: the build's files are written out before the tests start. Opening a serial port as root
+# syncs a lock file to disk, which otherwise waits behind them.
 test-plain: deps-test build
+	sync
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
 # Package contents, desktop-file-validate, appstreamcli, lintian, and the unpacked binary started.
@@ -87,6 +90,7 @@ test-sanitize: deps-test
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug \
 	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	sync
 	cd $(ASAN_BUILD) && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --output-on-failure -j$(JOBS) -LE soak
 
 # The soak test alone, for SOAK_SECONDS (default ten minutes). Both time limits follow the
