@@ -1049,6 +1049,10 @@
         <source>Schließen</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>Softwareversion anzeigen</source>
+        <translation>Show software version</translation>
+    </message>
 </context>
 <context>
     <name>Tparameter_rovo</name>
@@ -1167,6 +1171,10 @@
     <message>
         <source>Schließen</source>
         <translation>Close</translation>
+    </message>
+    <message>
+        <source>Softwareversion anzeigen</source>
+        <translation>Show software version</translation>
     </message>
 </context>
 <context>

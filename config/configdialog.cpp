@@ -37,8 +37,6 @@ void ConfigDialog::mirrorStatus(QLabel *status, QLabel *sw, QLabel *hotSpot)
     sw_ = sw;
     hotSpot_ = hotSpot;
     setFixedSize(clientSize_.width(), clientSize_.height() + menuBar()->sizeHint().height());
-    // The hot spot carries no text: name it for screen readers and tests.
-    hotSpot_->setAccessibleName(hotSpot_->objectName());
     connect(&machinery_.protocol().statusLine(), &StatusLine::changed, this, &ConfigDialog::showStatus);
     connect(&machinery_.protocol().statusLine(), &StatusLine::versionChanged, this, &ConfigDialog::showVersion);
     FormCreate();

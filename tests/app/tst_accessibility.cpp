@@ -558,22 +558,25 @@ void tst_Accessibility::dialogFieldsNamedByCaptions_data()
 {
     QTest::addColumn<bool>("twoPort");
     QTest::addColumn<bool>("english");
-    QTest::addColumn<QStringList>("fields");   // objectName=accessible name, a sample of each kind
+    // objectName=accessible name, a sample of each kind, and the version's hot spot (no text)
+    QTest::addColumn<QStringList>("fields");
     QTest::newRow("single-port, German") << false << false
         << QStringList{"port1_byte1_01=Überstrom Kanal 1, Port 1", "port1_byte1_02=Kanal 1 ausgelöst, Port 1",
                        "port1_byte1_80=Kanal 4 ausgelöst, Port 1", "port1_byte2_40=Ausgang invertieren, Port 1",
                        "loeschen=Freigeben ausgelöster Kanäle", "programmieren=Programmierung erlauben",
-                       "abschaltzeit=Auslösezeit [s]"};
+                       "abschaltzeit=Auslösezeit [s]", "Label3=Softwareversion anzeigen"};
     QTest::newRow("single-port, English") << false << true
         << QStringList{"port1_byte1_01=Overcurrent channel 1, Port 1", "loeschen=Release channel, if open circuit",
-                       "programmieren=Programming allowed", "k2_sel=Channel 2, configured current [A]"};
+                       "programmieren=Programming allowed", "k2_sel=Channel 2, configured current [A]",
+                       "Label3=Show software version"};
     QTest::newRow("two-port, German") << true << false
         << QStringList{"port2_byte1_01=Überstrom Kanal 1, Port 2", "port1_byte1_40=Überstrom Kanal 4, Port 1",
                        "port2_byte2_80=Ausgang invertieren, Port 2", "k1_time=Kanal 1, Auslösezeit [s]",
-                       "k4_time=Kanal 4, Auslösezeit [s]", "loeschen=Freigeben ausgelöster Kanäle"};
+                       "k4_time=Kanal 4, Auslösezeit [s]", "loeschen=Freigeben ausgelöster Kanäle",
+                       "Label5=Softwareversion anzeigen"};
     QTest::newRow("two-port, English") << true << true
         << QStringList{"port2_byte2_01=Uin < power good, Port 2", "k3_time=Channel 3, Fuse delay [s]",
-                       "programmieren=Programming allowed"};
+                       "programmieren=Programming allowed", "Label5=Show software version"};
 }
 
 // Every list and check box of a dialog is told apart by its name: never empty, never just
