@@ -25,6 +25,12 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+// How long a test waits for what the simulator will bring about (values shown, a display
+// blanked, a port freed, a status text): only a guard against a hang, long enough for a
+// machine loaded by the sanitizer build. Such a wait ends as soon as its condition holds;
+// times that matter are counted or measured apart.
+constexpr int PatienceMs = 20000;
+
 #ifndef FUSE_SIMULATOR
 #error "FUSE_SIMULATOR is not set: link the test target against fusesimtest"
 #endif

@@ -54,7 +54,7 @@ void tst_ConfigRoundTrip::readWriteSaveLoad()
     FuseApplication app;
     app.show();
     Tparameter_rovo *dlg = app.parameter_rovo.get();
-    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app.Form1.get(), "i1")->text(), QStringLiteral("2,50 Adc"), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app.Form1.get(), "i1")->text(), QStringLiteral("2,50 Adc"), PatienceMs);
 
     // Hand-over.
     QTest::mouseClick(ctl<QPushButton>(app.Form1.get(), "Button1"), Qt::LeftButton);
@@ -66,7 +66,7 @@ void tst_ConfigRoundTrip::readWriteSaveLoad()
     // Read: the simulator's factory configuration.
     QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
     settle(dlg->machinery().protocol());
-    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Übertragung erfolgreich!"), PatienceMs);
     QCOMPARE(ctl<QLabel>(dlg, "status")->styleSheet(), QStringLiteral("color: black;"));
     QCOMPARE(lists(dlg), QStringList({"10", "10", "10", "10", "21,4", "100,0"}));
     QCOMPARE(boxes(dlg), QStringLiteral("010101010011"));
@@ -83,7 +83,7 @@ void tst_ConfigRoundTrip::readWriteSaveLoad()
     QTest::mouseClick(ctl<QCheckBox>(dlg, "programmieren"), Qt::LeftButton);
     QTest::mouseClick(ctl<QPushButton>(dlg, "Button2"), Qt::LeftButton);
     settle(dlg->machinery().protocol());
-    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Übertragung erfolgreich!"), PatienceMs);
     QCOMPARE(sim.receivedRequests(), QList<QByteArray>{hexBytes("FF F3 A3 AA DC AB 40 00 C7 DD EE CA")});
     const QStringList stored = sim.command(QStringLiteral("config-show"));
     QVERIFY(!stored.isEmpty());
@@ -94,7 +94,7 @@ void tst_ConfigRoundTrip::readWriteSaveLoad()
     QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     QTest::mouseClick(ctl<QPushButton>(dlg, "Button1"), Qt::LeftButton);
     settle(dlg->machinery().protocol());
-    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Übertragung erfolgreich!"), PatienceMs);
     QCOMPARE(lists(dlg), written);
     QCOMPARE(boxes(dlg), QStringLiteral("110101010010"));
 
@@ -107,15 +107,15 @@ void tst_ConfigRoundTrip::readWriteSaveLoad()
     QTest::mouseClick(ctl<QPushButton>(dlg, "Button3"), Qt::LeftButton);
     QCOMPARE(lists(dlg), QStringList({"10", "10", "10", "10", "21,4", "100,0"}));
     dlg->oeffnenClick();
-    QTRY_COMPARE(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Datei korrekt eingelesen"));
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(dlg, "status")->text(), QStringLiteral("Datei korrekt eingelesen"), PatienceMs);
     QCOMPARE(lists(dlg), written);
     QCOMPARE(boxes(dlg), QStringLiteral("110101010010"));
 
     // The main window's display went blank meanwhile; closing brings the values back.
-    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app.Form1.get(), "i1")->text(), QString(), 2500);
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app.Form1.get(), "i1")->text(), QString(), PatienceMs);
     dlg->close();
     QVERIFY(app.Form1->isEnabled());
-    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app.Form1.get(), "i1")->text(), QStringLiteral("2,50 Adc"), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app.Form1.get(), "i1")->text(), QStringLiteral("2,50 Adc"), PatienceMs);
 }
 
 void tst_ConfigRoundTrip::silentModule()
@@ -125,7 +125,7 @@ void tst_ConfigRoundTrip::silentModule()
     FuseApplication app;
     app.show();
     Tparameter_rovo *dlg = app.parameter_rovo.get();
-    QTRY_VERIFY_WITH_TIMEOUT(!ctl<QLabel>(app.Form1.get(), "i1")->text().isEmpty(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!ctl<QLabel>(app.Form1.get(), "i1")->text().isEmpty(), PatienceMs);
     QCOMPARE(app.state.variant, ModuleVariant::FourChannel6A);
 
     QTest::mouseClick(ctl<QPushButton>(app.Form1.get(), "Button1"), Qt::LeftButton);

@@ -100,15 +100,15 @@ void tst_Connection::liveThenVanishedThenBack()
     QVERIFY(simA_.start({"--port", "COM4", "--variant", "17", "--rate", "10", "--currents", "300,0,0,0"}));
     app->Form1->selectPort(simA_.deviceName());
     window()->show();
-    QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), 3000);
-    QTRY_VERIFY_WITH_TIMEOUT(stateLine().startsWith(QStringLiteral("Empfängt")), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), PatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(stateLine().startsWith(QStringLiteral("Empfängt")), PatienceMs);
     QCOMPARE(ctl<QLabel>(window(), "portValue")->text(), QStringLiteral("COM4"));
     QVERIFY(ctl<QLabel>(window(), "resolutionValue")->text().contains(simA_.slavePath()));
     QVERIFY(ctl<QLabel>(window(), "resolutionValue")->text().contains(simA_.linkPath()));
 
     simA_.stop();   // the simulator ends and removes its link: COM4 no longer resolves
-    QTRY_VERIFY_WITH_TIMEOUT(stateLine().startsWith(QStringLiteral("Verbindung verloren")), 3000);
-    QTRY_COMPARE_WITH_TIMEOUT(current1(), QString(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(stateLine().startsWith(QStringLiteral("Verbindung verloren")), PatienceMs);
+    QTRY_COMPARE_WITH_TIMEOUT(current1(), QString(), PatienceMs);
     QTest::qWait(1200);
     QVERIFY2(stateLine().startsWith(QStringLiteral("Verbindung verloren")), qPrintable(stateLine()));
     // Reconnecting to a name that resolves to nothing keeps the state.
@@ -121,8 +121,8 @@ void tst_Connection::liveThenVanishedThenBack()
     QTest::qWait(1500);
     QCOMPARE(current1(), QString());   // automatic reconnection is off
     QTest::mouseClick(ctl<QPushButton>(window(), "reconnectButton"), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), 3000);
-    QTRY_VERIFY_WITH_TIMEOUT(stateLine().startsWith(QStringLiteral("Empfängt")), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), PatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(stateLine().startsWith(QStringLiteral("Empfängt")), PatienceMs);
 }
 
 void tst_Connection::reconnectAutomatically_data()
@@ -143,9 +143,9 @@ void tst_Connection::reconnectAutomatically()
     app->Form1->selectPort(portnames::deviceName(4));
     if (!absentAtFirst) {
         QVERIFY(simA_.start(args));
-        QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), PatienceMs);
         simA_.stop();
-        QTRY_COMPARE_WITH_TIMEOUT(current1(), QString(), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(current1(), QString(), PatienceMs);
     } else {
         QTest::qWait(500);
     }
@@ -155,7 +155,7 @@ void tst_Connection::reconnectAutomatically()
     clock.start();
     if (automatic) {
         // Back without a click; the bound is generous for a loaded machine.
-        QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), PatienceMs);
         qInfo("values back %lld ms after the simulator", clock.elapsed());
     } else {
         QTest::qWait(2500);
@@ -195,7 +195,7 @@ void tst_Connection::statesOfPortsThatDoNotWork()
     }
     window()->show();
     use(port);
-    QTRY_VERIFY2_WITH_TIMEOUT(stateLine().startsWith(word), qPrintable(stateLine()), 3000);
+    QTRY_VERIFY2_WITH_TIMEOUT(stateLine().startsWith(word), qPrintable(stateLine()), PatienceMs);
 }
 
 void tst_Connection::heldPortNamesItsHolder()
@@ -206,13 +206,13 @@ void tst_Connection::heldPortNamesItsHolder()
     holder.start(QStringLiteral("flock"), {QStringLiteral("--no-fork"), QStringLiteral("-x"), simA_.slavePath(),
                                            QStringLiteral("sleep"), QStringLiteral("30")});
     QVERIFY(holder.waitForStarted());
-    QTRY_COMPARE_WITH_TIMEOUT(portdiagnosis::diagnose(simA_.slavePath()).state, portdiagnosis::State::Held, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(portdiagnosis::diagnose(simA_.slavePath()).state, portdiagnosis::State::Held, PatienceMs);
     window()->show();
     use(QStringLiteral("COM4"));
     // Until the window has taken the new port it may show COM1 held, by another test's tool.
     const QString holderPid = QStringLiteral("(Prozess %1)").arg(holder.processId());
     QTRY_VERIFY2_WITH_TIMEOUT(stateLine().startsWith(QStringLiteral("Belegt")) && stateLine().contains(holderPid),
-                              qPrintable(stateLine()), 3000);
+                              qPrintable(stateLine()), PatienceMs);
     holder.kill();
     holder.waitForFinished();
 #else
@@ -226,8 +226,8 @@ void tst_Connection::openWithoutData()
     window()->show();
     use(QStringLiteral("com4"));
     // COM1 may be open without data as well: first the window has to show the new port.
-    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(window(), "portValue")->text(), QStringLiteral("COM4"), 3000);
-    QTRY_VERIFY2_WITH_TIMEOUT(stateLine().startsWith(QStringLiteral("Offen, keine Daten")), qPrintable(stateLine()), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(window(), "portValue")->text(), QStringLiteral("COM4"), PatienceMs);
+    QTRY_VERIFY2_WITH_TIMEOUT(stateLine().startsWith(QStringLiteral("Offen, keine Daten")), qPrintable(stateLine()), PatienceMs);
 }
 
 void tst_Connection::handedToTheConfigurationDialog()
@@ -258,12 +258,12 @@ void tst_Connection::useAfterTheListHid()
     QVERIFY(simA_.start({"--port", "COM4", "--variant", "17", "--rate", "10", "--currents", "300,0,0,0"}));
     QVERIFY(simB_.start({"--port", "COM5", "--variant", "17", "--rate", "10", "--currents", "700,0,0,0"}));
     app->Form1->selectPort(simA_.deviceName());
-    QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), PatienceMs);
     QVERIFY(ctl<QComboBox>(app->Form1.get(), "comport")->isHidden());
 
     window()->show();
     use(byPath ? simB_.slavePath() : QStringLiteral("COM5"));
-    QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("7,00 Adc"), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("7,00 Adc"), PatienceMs);
     // The tick keeps it, and the configuration dialogs get it.
     QTest::qWait(500);
     QCOMPARE(current1(), QStringLiteral("7,00 Adc"));
@@ -308,7 +308,7 @@ void tst_Connection::assignLinksTheAdapter()
     QCOMPARE(portdiagnosis::resolve(portnames::deviceName(9), system).device, simA_.slavePath());
     // The COM name now reaches the adapter: the live values come through it.
     use(QStringLiteral("COM9"));
-    QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), PatienceMs);
     window()->refresh();
     QVERIFY2(ctl<QLabel>(window(), "adapterValue")->text().contains(QStringLiteral("FTDI")),
              qPrintable(ctl<QLabel>(window(), "adapterValue")->text()));
@@ -320,7 +320,7 @@ void tst_Connection::countersSinceOpen()
     QVERIFY(simA_.start({"--port", "COM4", "--variant", "17", "--rate", "10"}));
     window()->show();
     use(QStringLiteral("COM4"));
-    QTRY_VERIFY_WITH_TIMEOUT(ctl<QLabel>(window(), "acceptedValue")->text().toInt() >= 3, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(ctl<QLabel>(window(), "acceptedValue")->text().toInt() >= 3, PatienceMs);
     const int accepted = ctl<QLabel>(window(), "acceptedValue")->text().toInt();
     QVERIFY(ctl<QLabel>(window(), "bytesValue")->text().remove('.').toInt() >= accepted * 31);
     QCOMPARE(ctl<QLabel>(window(), "rejectedValue")->text(), QStringLiteral("0"));
@@ -337,7 +337,7 @@ void tst_Connection::textsInBothLanguages()
     QVERIFY(simA_.start({"--port", "COM4", "--variant", "17", "--rate", "10"}));
     app->Form1->selectPort(simA_.deviceName());
     window()->show();
-    QTRY_VERIFY_WITH_TIMEOUT(stateLine().startsWith(QStringLiteral("Empfängt")), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(stateLine().startsWith(QStringLiteral("Empfängt")), PatienceMs);
     app->Form1->englischClick();
     QCOMPARE(window()->windowTitle(), QStringLiteral("Connection"));
     QCOMPARE(ctl<QMenu>(app->Form1.get(), "Extras1")->title(), QStringLiteral("Tools"));
@@ -348,7 +348,7 @@ void tst_Connection::textsInBothLanguages()
     QCOMPARE(ctl<QCheckBox>(window(), "autoReconnect")->text(), QStringLiteral("Reconnect automatically"));
     QVERIFY2(stateLine().startsWith(QStringLiteral("Receiving")), qPrintable(stateLine()));
     use(QStringLiteral("/dev/ttyUSB93"));
-    QTRY_VERIFY2_WITH_TIMEOUT(stateLine().startsWith(QStringLiteral("Absent")), qPrintable(stateLine()), 3000);
+    QTRY_VERIFY2_WITH_TIMEOUT(stateLine().startsWith(QStringLiteral("Absent")), qPrintable(stateLine()), PatienceMs);
     app->Form1->deutschClick();
     QCOMPARE(window()->windowTitle(), QStringLiteral("Verbindung"));
     QVERIFY2(stateLine().startsWith(QStringLiteral("Nicht vorhanden")), qPrintable(stateLine()));
@@ -371,7 +371,7 @@ void tst_Connection::startsWithThePortOfTheCommandLine()
     QStringList opened;
     connect(&app->line, &SerialLine::opened, this, [&](const QString &device) { opened << device; });
     app->show();
-    QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(current1(), QStringLiteral("3,00 Adc"), PatienceMs);
     // The first tick opens COM1, then the port asked for, as for any selection but COM1.
     QCOMPARE(opened, (QStringList{portnames::deviceName(1), name}));
     QCOMPARE(app->state.portDeviceName(), name);

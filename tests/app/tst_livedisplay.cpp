@@ -66,7 +66,7 @@ void tst_LiveDisplay::cleanup()
 void tst_LiveDisplay::knownTelegramFillsTheWindow()
 {
     QVERIFY(sim.start(ExampleArgs));
-    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, PatienceMs);
     QCOMPARE(state.portDeviceName(), QStringLiteral("\\\\.\\COM1"));
     QVERIFY(ctl<QLabel>(form, "mb1_1_g")->isVisible());
     QVERIFY(ctl<QLabel>(form, "mb1_3_g")->isVisible());
@@ -79,7 +79,7 @@ void tst_LiveDisplay::knownTelegramFillsTheWindow()
 void tst_LiveDisplay::silenceBlanksAndResumeRefills()
 {
     QVERIFY(sim.start(ExampleArgs));
-    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, PatienceMs);
     WatchdogTicks watchdog(form);
     QVERIFY(sim.commandOk("silence"));
     // The display blanks on the second watchdog tick after the last byte, counted in ticks;
@@ -89,13 +89,13 @@ void tst_LiveDisplay::silenceBlanksAndResumeRefills()
     QVERIFY(!ctl<QLabel>(form, "mb1_1_g")->isVisible());
     QVERIFY(ctl<QLabel>(form, "mb1_1_w")->isVisible());
     QVERIFY(sim.commandOk("resume"));
-    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, PatienceMs);
 }
 
 void tst_LiveDisplay::survivesNoiseAndBadFrames()
 {
     QVERIFY(sim.start(ExampleArgs));
-    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, PatienceMs);
     QVERIFY(sim.commandOk("current 1 999"));
     QVERIFY(sim.commandOk("badcheck 1000"));
     QVERIFY(sim.commandOk("noise 3000"));
@@ -103,22 +103,22 @@ void tst_LiveDisplay::survivesNoiseAndBadFrames()
     QCOMPARE(values()[0], QStringLiteral("3,00 Adc"));   // nothing bad reached the display
     QVERIFY(sim.commandOk("badcheck 0"));
     QVERIFY(sim.commandOk("short 5"));
-    QTRY_COMPARE_WITH_TIMEOUT(values()[0], QStringLiteral("9,99 Adc"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(values()[0], QStringLiteral("9,99 Adc"), PatienceMs);
 }
 
 void tst_LiveDisplay::moduleSwappedForTwoChannels()
 {
     QVERIFY(sim.start(ExampleArgs));
-    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, PatienceMs);
     QVERIFY(sim.commandOk("variant 13"));
-    QTRY_COMPARE_WITH_TIMEOUT(state.variant, ModuleVariant::TwoChannel10A, 2000);
-    QTRY_VERIFY(!ctl<QLabel>(form, "k3")->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(state.variant, ModuleVariant::TwoChannel10A, PatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!ctl<QLabel>(form, "k3")->isVisible(), PatienceMs);
     QVERIFY(!ctl<QLabel>(form, "mb1_6")->isVisible());
     QVERIFY(!ctl<QLabel>(form, "Labelmb1_8")->isVisible());
     QCOMPARE(ctl<QLabel>(form, "i3")->text(), QString());
     QVERIFY(sim.commandOk("variant 19"));
-    QTRY_VERIFY_WITH_TIMEOUT(ctl<QLabel>(form, "k3")->isVisible(), 2000);
-    QTRY_COMPARE(ctl<QLabel>(form, "i3")->text(), QStringLiteral("12,3 Adc"));
+    QTRY_VERIFY_WITH_TIMEOUT(ctl<QLabel>(form, "k3")->isVisible(), PatienceMs);
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(form, "i3")->text(), QStringLiteral("12,3 Adc"), PatienceMs);
     QVERIFY(ctl<QLabel>(form, "mb1_6")->isVisible());
 }
 
@@ -131,16 +131,16 @@ void tst_LiveDisplay::unopenablePortThenWorkingOne()
     QVERIFY(ctl<QComboBox>(form, "comport")->isVisible());
     QCOMPARE(state.portDeviceName(), QStringLiteral("\\\\.\\COM5"));
     ctl<QComboBox>(form, "comport")->setCurrentIndex(2);
-    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, PatienceMs);
     QCOMPARE(state.portDeviceName(), QStringLiteral("\\\\.\\COM3"));
 }
 
 void tst_LiveDisplay::vanishedPortLeavesBlankDisplay()
 {
     QVERIFY(sim.start(ExampleArgs));
-    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(values(), ExampleValues, PatienceMs);
     QVERIFY(sim.commandOk("vanish"));
-    QTRY_COMPARE_WITH_TIMEOUT(values(), QStringList(14, QString()), 2500);
+    QTRY_COMPARE_WITH_TIMEOUT(values(), QStringList(14, QString()), PatienceMs);
     QTest::qWait(500);
     QVERIFY(form->isVisible());
     QVERIFY(readTicksGoOn(form));

@@ -231,7 +231,7 @@ void tst_WaitingActions::refusalThenSuccess()
     QVERIFY(visibleMarkers(dlg).isEmpty());
     // The write's success clears the line 5 s later, as every success does.
     QVERIFY(protocol(dlg).clearingActive());
-    QTRY_VERIFY_WITH_TIMEOUT(ctl<QLabel>(dlg, "status")->isHidden(), 6000);
+    QTRY_VERIFY_WITH_TIMEOUT(ctl<QLabel>(dlg, "status")->isHidden(), PatienceMs);
     QVERIFY(visibleMarkers(dlg).isEmpty());
 }
 

@@ -81,7 +81,7 @@ void tst_PortDiagnosis::heldByAnotherProcessNamesIt()
     holder.start(QStringLiteral("flock"), {QStringLiteral("--no-fork"), QStringLiteral("-x"), sim_.slavePath(),
                                            QStringLiteral("sleep"), QStringLiteral("30")});
     QVERIFY(holder.waitForStarted());
-    QTRY_COMPARE_WITH_TIMEOUT(portdiagnosis::diagnose(sim_.slavePath()).state, State::Held, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(portdiagnosis::diagnose(sim_.slavePath()).state, State::Held, PatienceMs);
     const portdiagnosis::Diagnosis d = portdiagnosis::diagnose(sim_.linkPath());   // by its COM link too
     QCOMPARE(d.state, State::Held);
     bool named = false;
@@ -99,7 +99,7 @@ void tst_PortDiagnosis::heldByAnotherProcessNamesIt()
 
     holder.kill();
     holder.waitForFinished();
-    QTRY_COMPARE_WITH_TIMEOUT(portdiagnosis::diagnose(sim_.slavePath()).state, State::Free, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(portdiagnosis::diagnose(sim_.slavePath()).state, State::Free, PatienceMs);
 #else
     QSKIP("flock and /proc are Unix");
 #endif

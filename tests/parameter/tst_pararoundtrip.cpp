@@ -88,7 +88,7 @@ void tst_ParaRoundTrip::readWriteSaveLoad()
     QVERIFY(sim.start({"--variant", "15", "--rate", "10", "--software", "4.02"}));
     createWindows();
     app->show();
-    QTRY_VERIFY_WITH_TIMEOUT(!ctl<QLabel>(app->Form1.get(), "i1")->text().isEmpty(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!ctl<QLabel>(app->Form1.get(), "i1")->text().isEmpty(), PatienceMs);
     const QString liveValue = ctl<QLabel>(app->Form1.get(), "i1")->text();
     QCOMPARE(app->state.variant, ModuleVariant::FourChannelTwoPort);
 
@@ -96,7 +96,7 @@ void tst_ParaRoundTrip::readWriteSaveLoad()
     // Read: the simulator's factory configuration.
     QTest::mouseClick(ctl<QPushButton>(para.get(), "Button1"), Qt::LeftButton);
     settle(para.get()->machinery().protocol());
-    QTRY_COMPARE(ctl<QLabel>(para.get(), "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(para.get(), "status")->text(), QStringLiteral("Übertragung erfolgreich!"), PatienceMs);
     QCOMPARE(ctl<QLabel>(para.get(), "status")->styleSheet(), QStringLiteral("color: black;"));
     QCOMPARE(lists(), QStringList({"8/0,1", "8/0,1", "8/0,1", "8/0,1", "21,4"}));
     QCOMPARE(shownBoxes(), QStringLiteral("01000000001 00010000001 01"));
@@ -117,7 +117,7 @@ void tst_ParaRoundTrip::readWriteSaveLoad()
     QTest::mouseClick(ctl<QCheckBox>(para.get(), "programmieren"), Qt::LeftButton);
     QTest::mouseClick(ctl<QPushButton>(para.get(), "Button2"), Qt::LeftButton);
     settle(para.get()->machinery().protocol());
-    QTRY_COMPARE(ctl<QLabel>(para.get(), "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(para.get(), "status")->text(), QStringLiteral("Übertragung erfolgreich!"), PatienceMs);
     QCOMPARE(sim.receivedRequests(), QList<QByteArray>{hexBytes("FF F3 01 82 DC 03 C0 08 81 04 01 DD EE 23")});
     const QStringList stored = sim.command(QStringLiteral("config-show"));
     QVERIFY(!stored.isEmpty());
@@ -131,7 +131,7 @@ void tst_ParaRoundTrip::readWriteSaveLoad()
     QCOMPARE(lists(), QStringList({"8/0,1", "8/0,1", "8/0,1", "8/0,1", "21,4"}));
     QTest::mouseClick(ctl<QPushButton>(para.get(), "Button1"), Qt::LeftButton);
     settle(para.get()->machinery().protocol());
-    QTRY_COMPARE(ctl<QLabel>(para.get(), "status")->text(), QStringLiteral("Übertragung erfolgreich!"));
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(para.get(), "status")->text(), QStringLiteral("Übertragung erfolgreich!"), PatienceMs);
     QCOMPARE(lists(), written);
     QCOMPARE(shownBoxes(), writtenBoxes);
 
@@ -144,17 +144,17 @@ void tst_ParaRoundTrip::readWriteSaveLoad()
     QTest::mouseClick(ctl<QPushButton>(para.get(), "Button3"), Qt::LeftButton);
     QCOMPARE(lists(), QStringList({"8/0,1", "8/0,1", "8/0,1", "8/0,1", "21,4"}));
     para->oeffnenClick();
-    QTRY_COMPARE(ctl<QLabel>(para.get(), "status")->text(), QStringLiteral("Datei korrekt eingelesen"));
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(para.get(), "status")->text(), QStringLiteral("Datei korrekt eingelesen"), PatienceMs);
     QCOMPARE(lists(), written);
     QCOMPARE(shownBoxes(), writtenBoxes);
 
     // The main window's display went blank meanwhile; closing brings the values back.
-    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app->Form1.get(), "i1")->text(), QString(), 2500);
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app->Form1.get(), "i1")->text(), QString(), PatienceMs);
     ctl<QAction>(para.get(), "schliessen")->trigger();
     QVERIFY(!para->isVisible());
     QVERIFY(app->Form1->isEnabled());
     QVERIFY(ctl<QTimer>(app->Form1.get(), "Timer1")->isActive());
-    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app->Form1.get(), "i1")->text(), liveValue, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<QLabel>(app->Form1.get(), "i1")->text(), liveValue, PatienceMs);
     // The dialog is empty for the next opening, and nothing more went to the module.
     QCOMPARE(lists(), QStringList({"/", "/", "/", "/", ""}));
     QCOMPARE(sim.receivedRequests(), QList<QByteArray>{hexBytes("FF FC")});   // the read back, nothing since
@@ -182,7 +182,7 @@ void tst_ParaRoundTrip::failedRead()
     if (english)
         app->Form1->englischClick();
     para->setLanguage(english ? Language::English : Language::German);
-    QTRY_COMPARE_WITH_TIMEOUT(app->state.variant, ModuleVariant::FourChannelTwoPort, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(app->state.variant, ModuleVariant::FourChannelTwoPort, PatienceMs);
     handOver();
 
     QTest::mouseClick(ctl<QPushButton>(para.get(), "Button3"), Qt::LeftButton);

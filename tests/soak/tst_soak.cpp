@@ -52,7 +52,7 @@ void tst_Soak::fullLineRate()
     TForm1 form(state, line);
     form.show();
 
-    QTRY_VERIFY_WITH_TIMEOUT(!ctl<QLabel>(&form, "i1")->text().isEmpty(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!ctl<QLabel>(&form, "i1")->text().isEmpty(), PatienceMs);
     QTest::qWait(5000);   // allocations of the first telegrams and the first paints settle
     const qint64 startKiB = residentKiB();
     QElapsedTimer clock;

@@ -108,7 +108,7 @@ void tst_Trend::cleanup()
 
 void tst_Trend::waitForSamples(qint64 n)
 {
-    QTRY_VERIFY_WITH_TIMEOUT(app->history.size() >= n, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(app->history.size() >= n, PatienceMs);
 }
 
 void tst_Trend::menuExtras()
@@ -153,9 +153,9 @@ void tst_Trend::textsShowTheTelegramsValues()
     app->trend->show();
     waitForSamples(10);
     QVERIFY(sim.commandOk(QStringLiteral("current 1 1000")));
-    QTRY_VERIFY_WITH_TIMEOUT(app->history.value(StatusHistory::I1, app->history.size() - 1) == 1000, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(app->history.value(StatusHistory::I1, app->history.size() - 1) == 1000, PatienceMs);
     QVERIFY(sim.commandOk(QStringLiteral("current 1 0")));
-    QTRY_VERIFY_WITH_TIMEOUT(app->history.value(StatusHistory::I1, app->history.size() - 1) == 0, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(app->history.value(StatusHistory::I1, app->history.size() - 1) == 0, PatienceMs);
     app->trend->redraw();
     QCOMPARE(ctl<QLabel>(app->trend.get(), "text1")->text(), QStringLiteral("Kanal 1: 0,00 A (min 0,00 A, max 10,0 A)"));
     QCOMPARE(ctl<QLabel>(app->trend.get(), "text2")->text(), QStringLiteral("Kanal 2: 1,50 A (min 1,50 A, max 1,50 A)"));
@@ -183,7 +183,7 @@ void tst_Trend::twoChannelModuleLeavesChannels34Out()
     QVERIFY(drawnPoints(app->trend.get(), StatusHistory::I3) > 0);
 
     QVERIFY(sim.commandOk(QStringLiteral("variant 11")));
-    QTRY_VERIFY_WITH_TIMEOUT(app->history.record(app->history.size() - 1).channels == 2, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(app->history.record(app->history.size() - 1).channels == 2, PatienceMs);
     app->trend->redraw();
     QVERIFY(!ctl<QLabel>(app->trend.get(), "text3")->isVisible());
     QVERIFY(!ctl<QLabel>(app->trend.get(), "text4")->isVisible());
@@ -193,7 +193,7 @@ void tst_Trend::twoChannelModuleLeavesChannels34Out()
 
     // And back when a four-channel module reports again.
     QVERIFY(sim.commandOk(QStringLiteral("variant 19")));
-    QTRY_VERIFY_WITH_TIMEOUT(app->history.record(app->history.size() - 1).channels == 4, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(app->history.record(app->history.size() - 1).channels == 4, PatienceMs);
     app->trend->redraw();
     QVERIFY(ctl<QLabel>(app->trend.get(), "text3")->isVisible());
 }
@@ -203,7 +203,7 @@ void tst_Trend::silenceIsAGapInThePlot()
     QVERIFY(sim.start(FourChannel));
     waitForSamples(10);
     QVERIFY(sim.commandOk(QStringLiteral("silence")));
-    QTRY_VERIFY_WITH_TIMEOUT(app->history.silentNow(), 3000);   // the watchdog blanked
+    QTRY_VERIFY_WITH_TIMEOUT(app->history.silentNow(), PatienceMs);   // the watchdog blanked
     const qint64 before = app->history.size();
     QVERIFY(sim.commandOk(QStringLiteral("resume")));
     waitForSamples(before + 10);
@@ -217,7 +217,7 @@ void tst_Trend::silenceIsAGapInThePlot()
             QCOMPARE(p.y(), 3.0);
     // While silent the texts have no value now.
     QVERIFY(sim.commandOk(QStringLiteral("silence")));
-    QTRY_VERIFY_WITH_TIMEOUT(app->history.silentNow(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(app->history.silentNow(), PatienceMs);
     app->trend->redraw();
     QCOMPARE(ctl<QLabel>(app->trend.get(), "text1")->text(), QStringLiteral("Kanal 1: – (min 3,00 A, max 3,00 A)"));
 }
@@ -333,7 +333,7 @@ void tst_Trend::recordingStopsOnAFullDisk()
     const QRect geometry = app->Form1->geometry();
     const QString title = app->Form1->windowTitle();
     QVERIFY(app->recording->start(path));
-    QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, PatienceMs);
 
     // Stopped, said so at once naming the file and the reason, the menu item back.
     QVERIFY(!app->recording->isRunning());
@@ -376,7 +376,7 @@ void tst_Trend::closingTheProgramEndsTheRecording()
     QVERIFY(sim.start(FourChannel));
     const QString path = dir.filePath(QStringLiteral("closed.csv"));
     QVERIFY(app->recording->start(path));
-    QTRY_VERIFY_WITH_TIMEOUT(app->recording->records() >= 10, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(app->recording->records() >= 10, PatienceMs);
     // Every record is on disk while the recording runs, not only at its end.
     QTRY_VERIFY(csvRows(path).size() - 1 == app->recording->records());
     const qint64 records = app->recording->records();
