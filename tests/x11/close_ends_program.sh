@@ -13,21 +13,32 @@ export XDG_DATA_HOME="$data" QT_QPA_PLATFORM=xcb
 
 fail() { echo "FAIL: $*"; exit 1; }
 
+# window <title>: the id of the first visible window of that title, waited for up to 20 s.
+# xdotool's own --sync gives up with BadWindow when another window vanishes during its
+# search (a menu closing), so the search is simply made again.
+window() {
+  for i in $(seq 100); do
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+    [ -z "$w" ] || { echo "$w"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
 run() {  # run <what is opened first> <how the main window is closed>
   "$tool" > "$data/tool.out" 2>&1 &
   toolpid=$!
-  main=$(xdotool search --sync --onlyvisible --name '^Visualisierung$' | head -n 1)
-  [ -n "$main" ] || fail "no main window"
+  main=$(window '^Visualisierung$') || fail "no main window"
   sleep 1
   eval "$(xdotool getwindowgeometry --shell "$main")"
   menu=$((HEIGHT - 317))
   case "$1" in *info*)   # menu "Datei", first item "Info..."
     xdotool mousemove $((X + 18)) $((Y + menu / 2)) click 1; sleep 0.7; xdotool key Down Return
-    xdotool search --sync --onlyvisible --name '^Info\.\.\.$' > /dev/null ;;
+    window '^Info\.\.\.$' > /dev/null || fail "no information window" ;;
   esac
   case "$1" in *dialog*)   # the configuration button
     xdotool mousemove $((X + 940)) $((Y + menu + 288)) click 1
-    xdotool search --sync --onlyvisible --name '^Konfiguration$' > /dev/null ;;
+    window '^Konfiguration$' > /dev/null || fail "no configuration dialog" ;;
   esac
   case "$2" in
     menu) xdotool mousemove $((X + 18)) $((Y + menu / 2)) click 1; sleep 0.7; xdotool key Down Down Return ;;

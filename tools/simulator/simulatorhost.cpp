@@ -35,8 +35,10 @@ constexpr qint64 AnswerHoldNs = 150 * Ms;
 // ... and after an open until the opener has cleared its input (the pty reports the flush):
 // the tool does so once its line is set up, just before its request. Opening can take
 // hundreds of milliseconds (Qt syncs a lock file to disk), and the kernel may still hand the
-// opener a telegram sent before its flush. An opener that never flushes waits this long ...
-constexpr qint64 OpenSetUpHoldNs = 1000 * Ms;
+// opener a telegram sent before its flush. An opener that never flushes (a terminal program)
+// waits this long: longer than the lock file's sync takes when the disk is busy, which
+// under a build's writes exceeded a second ...
+constexpr qint64 OpenSetUpHoldNs = 5000 * Ms;
 // ... and after the flush this long, a whole read of the tool's.
 constexpr qint64 FlushStatusHoldNs = 300 * Ms;
 // While nobody has the slave open, look for an opener this often.
