@@ -13,6 +13,9 @@
 #include <QSignalSpy>
 #include <QString>
 #include <QTest>
+#include <QTimer>
+
+#include <algorithm>
 
 // One read; the bytes it delivered (none when it did not complete within a generous bound).
 inline QByteArray readOnce(SerialLine &line, int maxBytes, int gapMs, int totalMs)
@@ -23,6 +26,45 @@ inline QByteArray readOnce(SerialLine &line, int maxBytes, int gapMs, int totalM
         return {};
     return done.first().first().toByteArray();
 }
+
+// How long the machine held this process still while a timed read ran: a 5 ms beat
+// measures the longest time between two beats. A read held still for longer than its
+// margin cannot show which time-out ended it, so timing tests make such a read again.
+class HoldWatch
+{
+public:
+    HoldWatch()
+    {
+        beat_.setInterval(5);
+        QObject::connect(&beat_, &QTimer::timeout, [this] { note(); });
+    }
+    void start()
+    {
+        longest_ = 0;
+        clock_.start();
+        last_ = 0;
+        beat_.start();
+    }
+    // Ends the watch; the longest hold, the one until now included.
+    qint64 stop()
+    {
+        note();
+        beat_.stop();
+        return longest_;
+    }
+
+private:
+    void note()
+    {
+        longest_ = std::max(longest_, clock_.elapsed() - last_);
+        last_ = clock_.elapsed();
+    }
+
+    QTimer beat_;
+    QElapsedTimer clock_;
+    qint64 last_ = 0;
+    qint64 longest_ = 0;
+};
 
 // One exchange; the reply.
 inline QByteArray commandOnce(ConfigTransaction &transaction, const QString &portDeviceName,

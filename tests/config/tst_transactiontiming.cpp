@@ -68,41 +68,31 @@ void tst_TransactionTiming::replies()
     ConfigTransaction transaction(line);
     // The read begins when the request has left. What comes before it (the open, which as
     // root syncs a lock file to disk) is not the read's time and is timed apart.
+    // A read held still for longer than half its margin is made again, five times at most.
     QElapsedTimer clock;
     qint64 readBegan = -1;
-    connect(&line, &SerialLine::writeFinished, this, [&] { readBegan = clock.elapsed(); });
-    // A process the machine held still during the read for longer than the read's margin
-    // cannot show which time-out ended it: a 5 ms beat measures the longest hold, and such an
-    // exchange is made again, five times at most.
-    const qint64 margin = ConfigTransaction::ReplyTotalMs - atLeastMs;
-    qint64 lastBeat = 0;
-    qint64 longestHold = 0;
-    QTimer beat;
-    beat.setInterval(5);
-    connect(&beat, &QTimer::timeout, this, [&] {
-        if (readBegan >= 0)
-            longestHold = std::max(longestHold, clock.elapsed() - std::max(lastBeat, readBegan));
-        lastBeat = clock.elapsed();
+    HoldWatch hold;
+    connect(&line, &SerialLine::writeFinished, this, [&] {
+        readBegan = clock.elapsed();
+        hold.start();
     });
+    const qint64 margin = ConfigTransaction::ReplyTotalMs - atLeastMs;
     QByteArray reply;
     qint64 took = 0;
     qint64 readTook = 0;
+    qint64 longestHold = 0;
     for (int round = 0; round < 5; ++round) {
         if (round > 0) {
             qInfo("held still for %lld ms in a read of %lld ms: made again", longestHold, readTook);
             QTest::qWait(400);   // a late answer goes by first
             sim.receivedRequests();
         }
-        longestHold = 0;
-        lastBeat = 0;
         readBegan = -1;
         clock.start();
-        beat.start();
         reply = commandOnce(transaction, sim.deviceName(), ReadRequest);
         took = clock.elapsed();
-        beat.stop();
         QVERIFY2(readBegan >= 0, "the request never left");
-        longestHold = std::max(longestHold, took - std::max(lastBeat, readBegan));
+        longestHold = hold.stop();
         readTook = took - readBegan;
         if (wholeTime || longestHold < margin / 2)
             break;
