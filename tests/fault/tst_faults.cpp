@@ -477,6 +477,13 @@ void tst_Faults::dialogOpenedAndClosedManyTimes()
     dlg->close();
     const int descriptors = openDescriptors();
 
+    // Each read sends its request, once or, where a loaded machine made an attempt fail,
+    // again on the retry ticks; an opening without a click sends nothing.
+    const auto onlyReadRequests = [](const QList<QByteArray> &requests) {
+        return !requests.isEmpty() && requests.size() <= 1 + RetryProtocol::MaxRetries
+            && requests.count(QByteArray::fromHex("FFFC")) == requests.size();
+    };
+    sim.receivedRequests();
     int reads = 0;
     for (int i = 0; i < 30; ++i) {
         pressConfiguration();
@@ -490,9 +497,11 @@ void tst_Faults::dialogOpenedAndClosedManyTimes()
             QTRY_VERIFY2_WITH_TIMEOUT(ctl<QLabel>(dlg, "status")->text() == Successful, qPrintable(QStringLiteral("read %1: '%2'").arg(i).arg(ctl<QLabel>(dlg, "status")->text())), PatienceMs);
             QCOMPARE(ctl<QComboBox>(dlg, "k1_sel")->currentText(), QStringLiteral("10"));
             QVERIFY(deviceFree(sim.slavePath()));
+            QVERIFY2(onlyReadRequests(sim.receivedRequests()), qPrintable(QStringLiteral("read %1").arg(i)));
             ++reads;
         } else {
             QTest::qWait(30);
+            QVERIFY2(sim.receivedRequests().isEmpty(), qPrintable(QStringLiteral("opening %1").arg(i)));
         }
         if (i % 3 == 0)
             ctl<QAction>(dlg, "schliessen")->trigger();
@@ -503,7 +512,7 @@ void tst_Faults::dialogOpenedAndClosedManyTimes()
         QVERIFY2(!deviceFree(sim.slavePath()), qPrintable(QStringLiteral("closing %1").arg(i)));
     }
     QCOMPARE(reads, 15);
-    QCOMPARE(sim.receivedRequests().size(), 15);
+    QVERIFY(sim.receivedRequests().isEmpty());
 
     // Back to live values; the port is the main window's alone, and nothing leaked.
     QTRY_COMPARE_WITH_TIMEOUT(values(), FourChannel10AValues, PatienceMs);
