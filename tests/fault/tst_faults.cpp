@@ -480,7 +480,7 @@ void tst_Faults::dialogOpenedAndClosedManyTimes()
     // Each read sends its request, once or, where a loaded machine made an attempt fail,
     // again on the retry ticks; an opening without a click sends nothing.
     const auto onlyReadRequests = [](const QList<QByteArray> &requests) {
-        return !requests.isEmpty() && requests.size() <= 1 + RetryProtocol::MaxRetries
+        return !requests.isEmpty() && requests.size() <= retryseries::FailedAttempts
             && requests.count(QByteArray::fromHex("FFFC")) == requests.size();
     };
     sim.receivedRequests();

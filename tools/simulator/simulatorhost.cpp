@@ -36,8 +36,8 @@ constexpr qint64 AnswerHoldNs = 150 * Ms;
 // the tool does so once its line is set up, just before its request. Opening can take
 // hundreds of milliseconds (Qt syncs a lock file to disk), and the kernel may still hand the
 // opener a telegram sent before its flush. An opener that never flushes (a terminal program)
-// waits this long: longer than the lock file's sync takes when the disk is busy, which
-// under a build's writes exceeded a second ...
+// waits this long, with room to spare for the lock file's sync on a disk busy with a
+// build's writes (measured up to 0.4 s; a wait of 1 s was not always enough) ...
 constexpr qint64 OpenSetUpHoldNs = 5000 * Ms;
 // ... and after the flush this long, a whole read of the tool's.
 constexpr qint64 FlushStatusHoldNs = 300 * Ms;
